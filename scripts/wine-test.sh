@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs Windows test programs under Wine for CTest.
+#   wine-test.sh start <state-dir>        make a fresh prefix, start one persistent
+#                                         wineserver and one Xvfb display for the run
+#   wine-test.sh run <state-dir> <exe> [args...]
+#   wine-test.sh stop <state-dir>         stop the wineserver and the display
+# The state folder keeps the prefix and the display number between the calls.
+set -euo pipefail
+cmd=${1:?command}; state=${2:?state folder}; shift 2
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+export WINEPREFIX="$state/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+free_display() {
+  local n
+  for n in $(seq 90 190); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then echo "$n"; return; fi
+  done
+  return 1
+}
+
+case "$cmd" in
+start)
+  "$0" stop "$state" >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  # Keep the Wine server up for the whole run so each test start stays cheap.
+  setsid wineserver -p </dev/null >/dev/null 2>&1 &
+  n=$(free_display)
+  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  echo ":$n" >"$state/display"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  # The desktop's look does not matter, but no dialog may ever wait for a user.
+  DISPLAY=":$n" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  echo "Wine prefix $WINEPREFIX ready, display :$n"
+  ;;
+run)
+  exe=${1:?exe}; shift
+  [ -f "$state/display" ] || "$0" start "$state"
+  export DISPLAY=$(cat "$state/display")
+  cd "$(dirname "$exe")"
+  exec wine "$exe" "$@"
+  ;;
+stop)
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; rm -f "$state/xvfb.pid"; fi
+  rm -f "$state/display"
+  ;;
+*) echo "usage: $0 start|run|stop <state-dir> ..." >&2; exit 2 ;;
+esac

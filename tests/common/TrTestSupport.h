@@ -1,0 +1,138 @@
+// TrTestSupport.h - what every test executable shares: child processes made
+// from a copy of the test executable itself, file and registry sandboxes.
+#ifndef TR_TESTS_SUPPORT_H
+#define TR_TESTS_SUPPORT_H
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/TrHandle.h"
+
+namespace trtest {
+
+// A role the test executable plays when started as "<exe> --tr-child <role>
+// <ready-event> [args...]". The body runs instead of the tests; its return
+// value is the process's exit code.
+using ChildBody = int (*)(const std::vector<std::string>& args);
+struct ChildRoleRegistrar {
+    ChildRoleRegistrar(const char* name, ChildBody body);
+};
+#define TR_CHILD_ROLE(name)                                                        \
+    static int TrChildRole_##name([[maybe_unused]] const std::vector<std::string>& args); \
+    static ::trtest::ChildRoleRegistrar TrChildRoleReg_##name(#name, TrChildRole_##name); \
+    static int TrChildRole_##name([[maybe_unused]] const std::vector<std::string>& args)
+
+// Inside a child: tell the parent the child is ready, then (optionally) wait
+// until the parent releases it. Both are no-ops outside a child.
+void SignalReady();
+bool WaitForRelease(DWORD timeoutMs = 30000);
+
+// A child process running one role. The destructor releases the child, waits
+// a little for it and kills it if it is still running.
+class Child {
+public:
+    Child() = default;
+    Child(Child&&) = default;
+    Child& operator=(Child&&) = default;
+    ~Child();
+
+    // Starts the role with the given executable (by default this one).
+    bool Start(const std::string& role, const std::vector<std::string>& args = {},
+               const std::string& exe = std::string());
+    bool WaitReady(DWORD timeoutMs = 20000);   // false when the child ended or timed out first
+    void Release();                            // lets a child in WaitForRelease go on
+    // Exit code, or -1 on time-out.
+    int Wait(DWORD timeoutMs = 30000);
+    HANDLE Process() const { return m_process.Get(); }
+    DWORD Pid() const { return m_pid; }
+
+private:
+    tr::Handle m_process;
+    tr::Handle m_ready;
+    tr::Handle m_release;
+    DWORD m_pid = 0;
+};
+
+// Runs a role to its end and returns its exit code (-1 on time-out).
+int RunChild(const std::string& role, const std::vector<std::string>& args = {},
+             const std::string& exe = std::string(), DWORD timeoutMs = 30000);
+
+// Full path of the running test executable, and its folder (with a trailing
+// backslash).
+std::string SelfPath();
+std::string SelfFolder();
+
+// Copies a file; false on failure.
+bool CopyFileTo(const std::string& from, const std::string& to);
+
+// A fresh, empty folder under the temporary folder, removed with everything
+// in it when the object goes away.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return m_path; }  // no trailing backslash
+    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+bool RemoveTree(const std::string& path);
+
+// Writes bytes to a file (created or replaced); false on failure.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// Reads a whole file; false when it cannot be opened.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// A registry key removed (with its sub-keys) before and after a test, so every
+// test starts from nothing and leaves nothing.
+class RegSandbox {
+public:
+    RegSandbox(HKEY root, std::string subKey);
+    ~RegSandbox();
+    RegSandbox(const RegSandbox&) = delete;
+    RegSandbox& operator=(const RegSandbox&) = delete;
+
+private:
+    HKEY m_root;
+    std::string m_subKey;
+};
+bool DeleteRegTree(HKEY root, const std::string& subKey);
+
+// Sets the Windows version that Wine reports to one executable name
+// ("win95", "win98", "winme", "win2k", "winxp", "win10"), or removes it.
+bool SetWineVersionFor(const std::string& exeName, const char* version);
+
+// A copy of this test executable under another name in the same folder, so a
+// per-executable Wine setting applies to it; removed on destruction.
+class SelfCopy {
+public:
+    explicit SelfCopy(const std::string& fileName);
+    ~SelfCopy();
+    SelfCopy(const SelfCopy&) = delete;
+    SelfCopy& operator=(const SelfCopy&) = delete;
+    const std::string& Path() const { return m_path; }
+    bool Ok() const { return m_ok; }
+
+private:
+    std::string m_path;
+    bool m_ok = false;
+};
+
+// Number of kernel handles this process has open. GetProcessHandleCount is a
+// stub in Wine (always 0), so this asks the system handle table instead.
+long HandleCount();
+
+// True when Wine runs us with the ANSI code page 932 (the Japanese locale).
+inline bool IsCodePage932() { return ::GetACP() == 932; }
+
+}  // namespace trtest
+
+#endif  // TR_TESTS_SUPPORT_H
