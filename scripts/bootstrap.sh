@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine wine64 xvfb xauth x11-utils
+          libxrender1 libxcursor1 libxi6 libxrandr2 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
+          fonts-wine fonts-liberation imagemagick
           googletest locales python3 clang libclang-rt-14-dev)
 
 missing=()

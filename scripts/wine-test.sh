@@ -26,21 +26,24 @@ case "$cmd" in
 start)
   "$0" stop "$state" >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  # Keep the Wine server up for the whole run so each test start stays cheap.
-  setsid wineserver -p </dev/null >/dev/null 2>&1 &
+  # The display comes first: Wine's desktop process picks its graphics driver
+  # when the prefix is made, and without a display it would never get one.
   n=$(free_display)
   setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
   echo $! >"$state/xvfb.pid"
-  echo ":$n" >"$state/display"
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start" >&2; exit 1; }
-  # The desktop's look does not matter, but no dialog may ever wait for a user.
-  DISPLAY=":$n" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  echo ":$n" >"$state/display"
+  export DISPLAY=":$n"
+  wineboot -i >/dev/null 2>&1
+  # Keep the Wine server up for the whole run so each test start stays cheap.
+  setsid wineserver -p </dev/null >/dev/null 2>&1 &
+  # No crash dialog may ever wait for a user.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   echo "Wine prefix $WINEPREFIX ready, display :$n"
   ;;
 run)
-  exe=${1:?exe}; shift
+  exe=$(readlink -f "${1:?exe}"); shift
   [ -f "$state/display" ] || "$0" start "$state"
   export DISPLAY=$(cat "$state/display")
   cd "$(dirname "$exe")"

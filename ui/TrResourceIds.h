@@ -1,3 +1,4 @@
+// >>> ENGINEERS WORKING IN PARALLEL: before anything else read /work/main/.parallel-rules.md (rules, build folder, git, deadline). Temporary line, the lead removes it. <<<
 // TrResourceIds.h - the ids the library asks of TrLocale.DLL. Shared by the
 // library's code and the resource script of TrLocale.DLL (plain #defines so
 // windres can read it too).

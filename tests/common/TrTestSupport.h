@@ -1,3 +1,4 @@
+// >>> ENGINEERS WORKING IN PARALLEL: before anything else read /work/main/.parallel-rules.md (rules, build folder, git, deadline). Temporary line, the lead removes it. <<<
 // TrTestSupport.h - what every test executable shares: child processes made
 // from a copy of the test executable itself, file and registry sandboxes.
 #ifndef TR_TESTS_SUPPORT_H

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace trctl {
 namespace {
@@ -37,7 +38,7 @@ int RunHost(const Args& args) {
         else return Fail(kExitUsage, "host: unexpected argument '" + args[i] + "'");
     }
     HWND hWnd = CreateHostWindow(client ? "Trelvane client (trctl)" : "Trelvane server (trctl)");
-    if (!hWnd) return Fail(kExitSystem, "host: cannot create a window");
+    if (!hWnd) return Fail(kExitSystem, "host: cannot create a window (error " + std::to_string(::GetLastError()) + ")");
     const int ok = client ? TrComSetClient(hWnd) : TrComSetServer(hWnd);
     if (!ok) {
         ::DestroyWindow(hWnd);
