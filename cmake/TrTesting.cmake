@@ -1,4 +1,3 @@
-# >>> ENGINEERS WORKING IN PARALLEL: before anything else read /work/main/.parallel-rules.md (rules, build folder, git, deadline). Temporary line, the lead removes it. <<<
 # Test support: GoogleTest from Debian's sources built with the cross compiler,
 # and one CTest entry per test executable, run under Wine by scripts/wine-test.sh.
 set(TR_GTEST_SRC /usr/src/googletest CACHE PATH "GoogleTest sources")

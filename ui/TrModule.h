@@ -7,6 +7,9 @@
 
 namespace tr {
 
+// Called once from DllMain on process attach.
+void InitModule(HINSTANCE hInstance);
+
 // TrCommon.dll's own instance, as DllMain received it.
 HINSTANCE ThisModule();
 

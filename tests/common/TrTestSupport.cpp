@@ -74,7 +74,12 @@ bool Child::Start(const std::string& role, const std::vector<std::string>& args,
     PROCESS_INFORMATION pi = {};
     std::vector<char> line(cmd.begin(), cmd.end());
     line.push_back('\0');
-    if (!::CreateProcessA(image.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    // A child started from another copy runs in that copy's folder, so the
+    // current folder cannot lend it libraries (such as TrLocale.DLL) that its
+    // own folder lacks.
+    const std::string folder = exe.empty() ? std::string() : image.substr(0, image.find_last_of('\\') + 1);
+    if (!::CreateProcessA(image.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &si, &pi))
         return false;
     ::CloseHandle(pi.hThread);
     m_process.Reset(pi.hProcess);

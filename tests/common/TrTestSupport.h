@@ -1,4 +1,3 @@
-// >>> ENGINEERS WORKING IN PARALLEL: before anything else read /work/main/.parallel-rules.md (rules, build folder, git, deadline). Temporary line, the lead removes it. <<<
 // TrTestSupport.h - what every test executable shares: child processes made
 // from a copy of the test executable itself, file and registry sandboxes.
 #ifndef TR_TESTS_SUPPORT_H
@@ -42,7 +41,8 @@ public:
     Child& operator=(Child&&) = default;
     ~Child();
 
-    // Starts the role with the given executable (by default this one).
+    // Starts the role with the given executable (by default this one); a
+    // child of another executable runs in that executable's folder.
     bool Start(const std::string& role, const std::vector<std::string>& args = {},
                const std::string& exe = std::string());
     bool WaitReady(DWORD timeoutMs = 20000);   // false when the child ended or timed out first
