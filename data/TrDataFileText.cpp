@@ -1,0 +1,69 @@
+// TrDataFileText.cpp - a data file held in memory: Load parses the bytes read
+// in one go, Write gathers the new text before it goes to disk in one go.
+#include "include/TrCommonClasses.h"
+
+#include <cstring>
+#include <new>
+
+CTrAbstDB::CDataFile::CDataFile() : m_nNext(0), m_bOpen(false) {}
+
+bool CTrAbstDB::CDataFile::IsOpen() const { return m_bOpen; }
+
+void CTrAbstDB::CDataFile::OpenText(std::string&& bytes) {
+    m_strText = std::move(bytes);
+    m_nNext = 0;
+    m_bOpen = true;
+}
+
+void CTrAbstDB::CDataFile::OpenNew() {
+    m_strText.clear();
+    m_nNext = 0;
+    m_bOpen = true;
+}
+
+void CTrAbstDB::CDataFile::Close() {
+    // Give the memory back: a data file can be large and the object lives on.
+    std::string().swap(m_strText);
+    m_nNext = 0;
+    m_bOpen = false;
+}
+
+bool CTrAbstDB::CDataFile::ReadString(std::string& line) {
+    std::string_view view;
+    if (!ReadLine(view)) return false;
+    line.assign(view.data(), view.size());
+    return true;
+}
+
+bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line) {
+    const std::size_t size = m_strText.size();
+    if (!m_bOpen || m_nNext >= size) return false;
+    const char* start = m_strText.data() + m_nNext;
+    const void* lf = std::memchr(start, '\n', size - m_nNext);
+    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : size - m_nNext;
+    m_nNext += length + (lf ? 1 : 0);
+    // Only the CR of a CR LF pair is a line end; a lone CR is a byte of the line.
+    if (lf && length > 0 && start[length - 1] == '\r') --length;
+    line = std::string_view(start, length);
+    return true;
+}
+
+DWORD CTrAbstDB::CDataFile::GetPosition() const { return static_cast<DWORD>(m_nNext); }
+
+void CTrAbstDB::CDataFile::SeekToBegin() { m_nNext = 0; }
+
+bool CTrAbstDB::CDataFile::WriteLine(const std::string& label, const std::string& value) {
+    if (!m_bOpen) return false;
+    try {
+        // Room first, so a line is appended whole or not at all.
+        m_strText.reserve(m_strText.size() + label.size() + value.size() + 2);
+        m_strText += label;
+        m_strText += value;
+        m_strText += "\r\n";
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+const std::string& CTrAbstDB::CDataFile::Text() const { return m_strText; }

@@ -1,0 +1,99 @@
+// TrFileAccessWin.cpp - data files on Windows: whole-file reads and
+// truncating rewrites, both without sharing.
+#include "data/TrFileAccessWin.h"
+
+#include "base/TrHandle.h"
+
+#include <limits>
+
+namespace tr {
+namespace data {
+namespace {
+
+// ReadFile and WriteFile take 32-bit counts; big files go in pieces.
+constexpr DWORD kChunk = 1u << 30;
+
+class WinRewriteFile : public RewriteFile {
+public:
+    explicit WinRewriteFile(HANDLE h) : m_file(h) {}
+
+    bool Write(std::string_view bytes) override {
+        if (!m_file) return false;
+        while (!bytes.empty()) {
+            const DWORD want = bytes.size() > kChunk ? kChunk : static_cast<DWORD>(bytes.size());
+            DWORD done = 0;
+            if (!::WriteFile(m_file.Get(), bytes.data(), want, &done, nullptr) || done == 0) return false;
+            bytes.remove_prefix(done);
+        }
+        return true;
+    }
+
+    bool Close() override {
+        if (!m_file) return false;
+        return ::CloseHandle(m_file.Detach()) != 0;
+    }
+
+private:
+    Handle m_file;
+};
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    if (!IsUsablePath(path)) return false;
+    // No sharing: while this process reads, nobody writes, and a file that
+    // another process holds open (in any mode) is refused.
+    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;  // also a folder: opening one needs backup semantics
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return false;
+    if (static_cast<unsigned long long>(size.QuadPart) >= std::numeric_limits<std::size_t>::max() / 2) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));  // bad_alloc goes to the caller
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const std::size_t left = bytes.size() - got;
+        const DWORD want = left > kChunk ? kChunk : static_cast<DWORD>(left);
+        DWORD done = 0;
+        if (!::ReadFile(file.Get(), &bytes[got], want, &done, nullptr)) return false;
+        if (done == 0) break;  // shorter than its size said: keep what is there
+        got += done;
+    }
+    bytes.resize(got);
+    return true;
+}
+
+HANDLE OpenForWriting(const std::string& path) {
+    // OPEN_ALWAYS rather than CREATE_ALWAYS: the latter refuses a hidden or
+    // system file unless the same attributes are passed, and replaces the
+    // attributes of the file it truncates.
+    return ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::unique_ptr<RewriteFile> OpenForRewriteWith(const std::string& path, OpenForWritingFn open) {
+    if (!IsUsablePath(path)) return nullptr;
+    Handle file(open(path));
+    if (!file) {
+        if (::GetLastError() != ERROR_ACCESS_DENIED) return nullptr;
+        // A read-only file: clear that one attribute and try once more.
+        // SetFileAttributes leaves the other attributes and the file times as
+        // they are. A folder is refused the same way but is never written.
+        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+        if ((attributes & FILE_ATTRIBUTE_READONLY) &&
+            !::SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
+            return nullptr;
+        file.Reset(open(path));
+        if (!file) return nullptr;
+    }
+    // Truncate only once the file is ours: a refused open leaves it as it was.
+    if (!::SetEndOfFile(file.Get())) return nullptr;
+    return std::make_unique<WinRewriteFile>(file.Detach());
+}
+
+std::unique_ptr<RewriteFile> OpenForRewrite(const std::string& path) {
+    return OpenForRewriteWith(path, &OpenForWriting);
+}
+
+}  // namespace data
+}  // namespace tr

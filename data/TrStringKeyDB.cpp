@@ -1,0 +1,153 @@
+// TrStringKeyDB.cpp - records filed under text keys.
+#include "include/TrCommonClasses.h"
+
+#include "data/TrDataLines.h"
+
+namespace {
+
+// The order decides which field a line fills: the first of these labels
+// that occurs anywhere in the line.
+const std::string_view kLabels[] = {tr::data::kTitle,  tr::data::kDescription, tr::data::kPath,
+                                    tr::data::kWorkDir, tr::data::kOption,     tr::data::kName,
+                                    tr::data::kAttribute, tr::data::kKey};
+constexpr std::size_t kLabelCount = sizeof(kLabels) / sizeof(kLabels[0]);
+
+const std::string kTitleLabel(tr::data::kTitle);
+const std::string kDescriptionLabel(tr::data::kDescription);
+const std::string kPathLabel(tr::data::kPath);
+const std::string kWorkDirLabel(tr::data::kWorkDir);
+const std::string kOptionLabel(tr::data::kOption);
+const std::string kNameLabel(tr::data::kName);
+const std::string kAttributeLabel(tr::data::kAttribute);
+const std::string kKeyLabel(tr::data::kKey);
+
+}  // namespace
+
+CTrStringKeyDB::CTrStringKeyDB() : m_pDataList(std::make_unique<DataList>()) {
+    m_nDBType = 3;
+    m_posRead = m_pDataList->end();
+}
+
+CTrStringKeyDB::~CTrStringKeyDB() = default;
+
+void CTrStringKeyDB::ClearAll() {
+    m_pDataList->clear();
+    m_posRead = m_pDataList->end();
+}
+
+int CTrStringKeyDB::Rewind() {
+    m_posRead = m_pDataList->begin();
+    return 1;
+}
+
+TrDataPosition CTrStringKeyDB::GetPosition() { return m_pDataList->begin(); }
+
+const CTrStringKeyData* CTrStringKeyDB::Read(int bFromFirst) {
+    if (bFromFirst) Rewind();
+    auto* pos = std::get_if<DataList::iterator>(&m_posRead);
+    if (!pos || *pos == m_pDataList->end()) return nullptr;
+    return &*(*pos)++;
+}
+
+CTrStringKeyData* CTrStringKeyDB::Find(const std::string& strKey) {
+    for (auto& data : *m_pDataList)
+        if (data.GetKey() == strKey) return &data;
+    return nullptr;
+}
+
+CTrStringKeyData* CTrStringKeyDB::Find(int nIndex) {
+    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= m_pDataList->size()) return nullptr;
+    auto it = m_pDataList->begin();
+    std::advance(it, nIndex);
+    return &*it;
+}
+
+void CTrStringKeyDB::Add(const CTrStringKeyData& data) { m_pDataList->push_back(data); }
+
+int CTrStringKeyDB::Set(const std::string& strKey, const CTrStringKeyData& data) {
+    CTrStringKeyData* target = Find(strKey);
+    if (!target) return 0;
+    SetData(target, data);
+    return 1;
+}
+
+int CTrStringKeyDB::Set(int nIndex, const CTrStringKeyData& data) {
+    CTrStringKeyData* target = Find(nIndex);
+    if (!target) return 0;
+    SetData(target, data);
+    return 1;
+}
+
+void CTrStringKeyDB::SetData(CTrStringKeyData* pTarget, const CTrStringKeyData& source) {
+    if (pTarget == &source) return;
+    pTarget->SetPath(source.GetPath());
+    pTarget->SetDescription(source.GetDescription());
+    pTarget->SetOption(source.GetOption());
+    pTarget->SetTitle(source.GetTitle());
+    pTarget->SetName(source.GetName());
+    pTarget->SetAttribute(source.GetAttribute());
+    pTarget->SetWorkDir(source.GetWorkDir());
+}
+
+int CTrStringKeyDB::LoadAllData(std::string& strTitleLine) {
+    m_nDataNumber = 0;
+    // The section lines are views into the file's bytes: nothing is copied
+    // until a value lands in its record.
+    std::vector<std::string_view> lines;
+    std::string_view line = strTitleLine;
+    for (;;) {
+        lines.push_back(line);
+        if (!m_file.ReadLine(line)) return TR_DB_CUT_TITLE;
+        const int more = LoadOneSection(lines, line);
+        // The working record is the list's new last entry, taken back when
+        // the section turns out bad.
+        CTrStringKeyData& data = m_pDataList->emplace_back();
+        if (!StoreData(lines, data)) {
+            m_pDataList->pop_back();
+            return TR_DB_BAD_SECTION;
+        }
+        ++m_nDataNumber;
+        lines.clear();
+        if (!more) return TR_DB_OK;
+    }
+}
+
+int CTrStringKeyDB::StoreData(const std::vector<std::string_view>& lines, CTrStringKeyData& data) {
+    int count = 0;
+    for (const std::string_view line : lines) {
+        const std::size_t label = tr::data::FirstLabelIn(line, kLabels, kLabelCount);
+        if (label == kLabelCount) continue;
+        const std::string_view value = tr::data::ValueAfter(line, kLabels[label]);
+        switch (label) {
+        case 0: data.m_strTitle.assign(value); break;
+        case 1: data.m_strDescription.assign(value); break;
+        case 2: data.m_strPath.assign(value); break;
+        case 3: data.m_strWorkDir.assign(value); break;
+        case 4: data.m_strOption.assign(value); break;
+        case 5: data.m_strName.assign(value); break;
+        case 6: data.m_strAttribute.assign(value); break;
+        default: data.m_strKey.assign(value); break;
+        }
+        ++count;
+    }
+    return count == 8 ? 1 : 0;
+}
+
+int CTrStringKeyDB::WriteAllData(std::string& /*strPath*/) {
+    int result = TR_DB_OK;
+    for (const auto& data : *m_pDataList)
+        if (WriteData(data) != TR_DB_OK) result = TR_DB_WRITE_FAIL;
+    return result;
+}
+
+int CTrStringKeyDB::WriteData(const CTrStringKeyData& data) {
+    const bool ok = m_file.WriteLine(kTitleLabel, data.GetTitle()) &&
+                    m_file.WriteLine(kDescriptionLabel, data.GetDescription()) &&
+                    m_file.WriteLine(kPathLabel, data.GetPath()) &&
+                    m_file.WriteLine(kWorkDirLabel, data.GetWorkDir()) &&
+                    m_file.WriteLine(kOptionLabel, data.GetOption()) &&
+                    m_file.WriteLine(kNameLabel, data.GetName()) &&
+                    m_file.WriteLine(kAttributeLabel, data.GetAttribute()) &&
+                    m_file.WriteLine(kKeyLabel, data.GetKey());
+    return ok ? TR_DB_OK : TR_DB_WRITE_FAIL;
+}

@@ -1,0 +1,98 @@
+// TrFileAccessMemory.cpp - the data layer's file access for the native
+// build, over the in-memory file table.
+#include "data/TrFileAccess.h"
+#include "data/native/TrMemoryFiles.h"
+
+#include <map>
+#include <set>
+
+namespace tr {
+namespace {
+
+struct State {
+    std::map<std::string, std::string> files;
+    std::set<std::string> locked;
+    long failAfter = -1;
+    bool client = true;
+    int announcements = 0;
+};
+
+State& S() {
+    static State state;
+    return state;
+}
+
+class MemoryRewriteFile : public data::RewriteFile {
+public:
+    explicit MemoryRewriteFile(std::string path) : m_path(std::move(path)) {}
+    bool Write(std::string_view bytes) override {
+        State& s = S();
+        std::string& file = s.files[m_path];
+        if (s.failAfter >= 0) {
+            const std::size_t room = static_cast<std::size_t>(s.failAfter);
+            s.failAfter = -1;
+            if (bytes.size() > room) {
+                file.append(bytes.substr(0, room));
+                return false;
+            }
+        }
+        file.append(bytes);
+        return true;
+    }
+    bool Close() override { return true; }
+
+private:
+    std::string m_path;
+};
+
+}  // namespace
+
+namespace data {
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    State& s = S();
+    if (!IsUsablePath(path) || s.locked.count(path)) return false;
+    auto it = s.files.find(path);
+    if (it == s.files.end()) return false;
+    bytes = it->second;
+    return true;
+}
+
+std::unique_ptr<RewriteFile> OpenForRewrite(const std::string& path) {
+    State& s = S();
+    if (!IsUsablePath(path) || s.locked.count(path)) return nullptr;
+    s.files[path].clear();
+    return std::make_unique<MemoryRewriteFile>(path);
+}
+
+bool AnnounceRewrite() {
+    State& s = S();
+    if (!s.client) return false;
+    ++s.announcements;
+    return true;
+}
+
+}  // namespace data
+
+namespace memfiles {
+
+void Put(const std::string& path, const std::string& bytes) { S().files[path] = bytes; }
+bool Get(const std::string& path, std::string& bytes) {
+    auto it = S().files.find(path);
+    if (it == S().files.end()) return false;
+    bytes = it->second;
+    return true;
+}
+bool Exists(const std::string& path) { return S().files.count(path) != 0; }
+void Remove(const std::string& path) { S().files.erase(path); }
+void Reset() { S() = State(); }
+void SetLocked(const std::string& path, bool locked) {
+    if (locked) S().locked.insert(path);
+    else S().locked.erase(path);
+}
+void FailWritesAfter(long bytes) { S().failAfter = bytes; }
+void SetClientWindow(bool present) { S().client = present; }
+int Announcements() { return S().announcements; }
+
+}  // namespace memfiles
+}  // namespace tr

@@ -1,0 +1,91 @@
+// Data files on Windows, with other processes: no sharing with a process
+// that holds the file, a folder in place of a file, no handle left open, and
+// the rewrite message a client window in another process receives.
+#include "DataFiles.h"
+
+namespace {
+
+using namespace datatest;
+
+// Holds a file open, with every sharing allowed to others, until released.
+TR_CHILD_ROLE(data_hold_file) {
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    tr::Handle file(::CreateFileA(args.at(0).c_str(), GENERIC_READ, all, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return 3;
+    trtest::SignalReady();
+    trtest::WaitForRelease();
+    return 0;
+}
+
+TEST(DataFileWin, AFileHeldByAnotherProcessGives1AndStaysAsItWas) {
+    Files files;
+    ASSERT_TRUE(files.Put("held.dat", Num("t", "00000001")));
+    CTrNumeralKeyDB db;
+    ASSERT_EQ(0, db.Load(files.Path("held.dat")));
+    trtest::Child holder;
+    ASSERT_TRUE(holder.Start("data_hold_file", {files.Path("held.dat")}));
+    ASSERT_TRUE(holder.WaitReady()) << "holder ended with " << holder.Wait();
+    EXPECT_EQ(1, db.Load(files.Path("held.dat")));
+    EXPECT_EQ(1, db.Write(files.Path("held.dat")));
+    EXPECT_EQ(0, holder.Wait());
+    EXPECT_EQ(Num("t", "00000001"), files.Get("held.dat"));
+    EXPECT_NE(nullptr, db.Find(1));
+}
+
+TEST(DataFileWin, AFolderIsNoDataFileAndNothingIsLeftOpen) {
+    Files files;
+    const std::string folder = files.Path("folder.dat");
+    // Read-only too: refused with "access denied" like a read-only file, it must not lose that attribute.
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(files.Put("a.dat", Num("t", "1")));
+    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    const long handles = trtest::HandleCount();
+    CTrJogDataDB db;  // posts nothing, so no shared block is opened
+    EXPECT_EQ(2, db.Load(files.Path("a.dat")));
+    EXPECT_EQ(0, db.Write(files.Path("a.dat")));
+    EXPECT_EQ(1, db.Load(folder));
+    EXPECT_EQ(1, db.Write(folder));
+    EXPECT_EQ(handles, trtest::HandleCount());
+    EXPECT_EQ(attributes, ::GetFileAttributesA(folder.c_str()));
+    ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A message-only client window, registered in a shared block this process
+// creates and keeps. Exit code: the rewrite messages it got, or 200 when one
+// carried parameters.
+TR_CHILD_ROLE(data_client) {
+    const UINT rewrite = ::RegisterWindowMessageA("TrMsgRewriteWindow");
+    tr::Window window(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    if (!window || !TrComSetServer(window.Get()) || !TrComSetClient(window.Get())) return 199;
+    trtest::SignalReady();
+    int count = 0;
+    bool wrong = false;
+    for (bool released = false; !released;) {
+        released = trtest::WaitForRelease(10);  // a last drain after the release
+        for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ::DispatchMessageA(&msg))
+            if (msg.message == rewrite) ++count, wrong |= msg.hwnd != window.Get() || msg.wParam || msg.lParam;
+    }
+    return wrong ? 200 : count;
+}
+
+// Writes one database per letter of args[1] into the folder args[0]; exit 0
+// when every Write gave 0.
+TR_CHILD_ROLE(data_writer) {
+    for (char kind : args.at(1))
+        if (Make(kind)->Write(args[0] + "\\" + kind + ".dat") != 0) return 10;
+    return 0;
+}
+
+// Every process that touches the shared block is a child, so this one never
+// keeps it alive.
+TEST(DataFileWin, AClientWindowGetsOneMessagePerKeyedWriteAndNoneForTheJogMenu) {
+    Files files;
+    EXPECT_EQ(0, trtest::RunChild("data_writer", {files.folder.Path(), "nsj"}));  // no client: same results
+    trtest::Child client;
+    ASSERT_TRUE(client.Start("data_client") && client.WaitReady());
+    EXPECT_EQ(0, trtest::RunChild("data_writer", {files.folder.Path(), "njsjjn"}));
+    EXPECT_EQ(3, client.Wait());
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+// The read-only retry of a rewrite, with the open call replaced so that the
+// refusal happens even where the system would let the open through (Wine
+// running as root ignores read-only files).
+#include "TrTestSupport.h"
+
+#include "data/TrFileAccessWin.h"
+
+#include <cstring>
+
+namespace {
+
+// Attributes, times and size as they were.
+bool SameState(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& want) {
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now) &&
+           std::memcmp(&now, &want, sizeof now) == 0;
+}
+
+// The refusals the fake open gives before it opens for real, and whether the
+// file was as expected when the second open came.
+DWORD g_refusals[2];
+int g_calls;
+WIN32_FILE_ATTRIBUTE_DATA g_beforeRetry;
+bool g_retryStateOk;
+
+HANDLE ScriptedOpen(const std::string& path) {
+    const int call = g_calls++;
+    if (call == 1) g_retryStateOk = SameState(path, g_beforeRetry);
+    if (call < 2 && g_refusals[call]) return ::SetLastError(g_refusals[call]), INVALID_HANDLE_VALUE;
+    return tr::data::OpenForWriting(path);
+}
+
+TEST(ReadOnlyRetry, OnlyAccessDeniedClearsReadOnlyAndOpensOnceMore) {
+    // The first and the second refusal, and the opens expected.
+    const DWORD cases[][3] = {
+        {ERROR_ACCESS_DENIED, 0, 2}, {ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, 2}, {ERROR_SHARING_VIOLATION, 0, 1}};
+    trtest::TempFolder folder;
+    const std::string path = folder / "ro.dat";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0] + c[1]);
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(trtest::WriteFileBytes(path, "old content"));
+        {  // times in the past, so a change would show
+            tr::Handle f(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            const FILETIME past = {0x12345678, 0x01c00000};
+            ASSERT_TRUE(::SetFileTime(f.Get(), &past, &past, &past));
+        }
+        // Hidden and system too: opening such a file to truncate it must not need their flags.
+        const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+        ASSERT_TRUE(::SetFileAttributesA(path.c_str(), attributes));
+        WIN32_FILE_ATTRIBUTE_DATA before;
+        ASSERT_TRUE(::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &before));
+        g_refusals[0] = c[0], g_refusals[1] = c[1], g_calls = 0, g_retryStateOk = false;
+        g_beforeRetry = before;
+        g_beforeRetry.dwFileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+        auto file = tr::data::OpenForRewriteWith(path, &ScriptedOpen);
+        const int calls = static_cast<int>(c[2]);
+        const bool opened = c[1] == 0 && calls == 2;
+        EXPECT_EQ(opened, file != nullptr);
+        EXPECT_EQ(calls, g_calls);
+        EXPECT_TRUE(calls == 1 || g_retryStateOk) << "the retry: read-only alone cleared, the times untouched";
+        EXPECT_TRUE(opened || SameState(path, calls == 2 ? g_beforeRetry : before));
+        EXPECT_TRUE(!file || (file->Write("new") && file->Close()));
+        std::string bytes;
+        ASSERT_TRUE(trtest::ReadFileBytes(path, bytes));
+        EXPECT_EQ(opened ? "new" : "old content", bytes);
+    }
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+// Native build only: what the in-memory files can force that Windows under
+// Wine cannot - a write cut short - and the count of rewrite announcements.
+#include <gtest/gtest.h>
+
+#include "DataFiles.h"
+
+namespace {
+
+using namespace datatest;
+namespace mf = tr::memfiles;
+
+TEST(NativeFiles, AShortWriteGives4AndEveryKeyedWriteIsAnnounced) {
+    Files files;
+    CTrNumeralKeyDB db;
+    db.Add(CTrNumeralKeyData(1));
+    mf::FailWritesAfter(10);
+    EXPECT_EQ(4, db.Write(files.Path("out.dat")));
+    EXPECT_EQ(10u, files.Get("out.dat").size());
+    EXPECT_EQ(1, mf::Announcements());
+    for (char kind : {'j', 's', 'j', 'n'}) EXPECT_EQ(0, Make(kind)->Write(files.Path("out.dat")));
+    EXPECT_EQ(3, mf::Announcements());
+    mf::SetLocked(files.Path("out.dat"), true);
+    EXPECT_EQ(1, db.Write(files.Path("out.dat")));
+    EXPECT_EQ(3, mf::Announcements());  // a file that cannot be opened is not announced
+}
+
+}  // namespace
