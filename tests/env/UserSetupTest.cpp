@@ -1,0 +1,140 @@
+// Per-user setup: the installed data files copied to the user's data folder,
+// and the user's groups. (The settings copy is in RegistryTest.cpp.)
+//
+// Wine running as root keeps no creation time set with SetFileTime, so the
+// newest-wins rule is driven through the creation-time seam; the exports run
+// over the real registry and file system.
+#include "EnvTestSupport.h"
+
+#include "env/TrDataCopy.h"
+
+#include <shlobj.h>
+
+#include <map>
+
+namespace {
+
+using namespace envtest;
+
+std::string Content(const std::string& path) {
+    std::string bytes;
+    return trtest::ReadFileBytes(path, bytes) ? bytes : "<none>";
+}
+bool IsReadOnly(const std::string& path) { return ::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY; }
+
+// A file system that keeps the creation times it is given.
+std::map<std::string, FILETIME> g_times;
+bool g_unreadable = false;
+const tr::CreationTimeOps kFake = {
+    [](const char* path, FILETIME* t) -> BOOL { return !g_unreadable && g_times.count(path) && (*t = g_times[path], TRUE); },
+    [](const char* path, const FILETIME* t) -> BOOL { return (g_times[path] = *t, TRUE); }};
+
+// Install, copy, edit, copy again, reinstall: the cycle a user goes through.
+TEST(DataCopySeam, WithoutOverwriteOnlyNewerInstallsAreCopied) {
+    trtest::TempFolder src, dst;
+    auto install = [&](const char* name, const char* text, FILETIME created) {
+        ASSERT_TRUE(trtest::WriteFileBytes(src / name, text));
+        g_times[src / name] = created;
+    };
+    auto copy = [&](BOOL overwrite) { tr::CopyDataFiles(src.Path().c_str(), dst.Path().c_str(), overwrite, kFake); };
+    const std::string jog = dst / "JogData.dat", ppk = dst / "PPKData.dat";
+    install("JogData.dat", "v1", FILETIME{0xFFFFFFFF, 1});
+    install("PPKData.dat", "p1", FILETIME{0, 0x80000000});  // compared unsigned, high part first
+    EXPECT_EQ(-1, tr::CompareFileCreationTime((src / "JogData.dat").c_str(), (src / "PPKData.dat").c_str(), kFake));
+    copy(FALSE);  // no copies yet
+    EXPECT_EQ("v1p1", Content(jog) + Content(ppk));
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    EXPECT_LE(now.dwHighDateTime - g_times[jog].dwHighDateTime, 1u);  // stamped with the time of copying
+    ASSERT_TRUE(trtest::WriteFileBytes(jog, "edit") && trtest::WriteFileBytes(ppk, "edit"));
+    install("PPKData.dat", "p2", g_times[ppk]);  // installed at the time of copying
+    copy(FALSE);
+    EXPECT_EQ("editedit", Content(jog) + Content(ppk));
+    install("JogData.dat", "v2", FILETIME{0, now.dwHighDateTime + 1});  // after the copy was made
+    copy(FALSE);
+    EXPECT_EQ("v2edit", Content(jog) + Content(ppk));
+    g_unreadable = true;  // a time that cannot be read keeps the copy
+    install("PPKData.dat", "p3", FILETIME{0, now.dwHighDateTime + 9});
+    copy(FALSE);
+    EXPECT_EQ("edit", Content(ppk));
+    copy(TRUE);
+    EXPECT_EQ("p3", Content(ppk));
+    g_unreadable = false;
+}
+
+// The exports over the real folders, the user's "Kalvor Corporation" folder
+// moved aside for the test and put back.
+class CopyData : public ProductKeySandbox {
+protected:
+    CopyData() {
+        char appData[MAX_PATH] = {};
+        ::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE);
+        m_company = std::string(appData) + "\\Kalvor Corporation";
+        m_moved = ::MoveFileA(m_company.c_str(), (m_company + ".trtest").c_str()) != 0;
+        SetString(HKEY_LOCAL_MACHINE, kProductKey, "InstalledDir", m_program.Path());
+        ::CreateDirectoryA(m_os.c_str(), nullptr);
+        for (const char* name : {"JogData.dat", "FPData.dat", "Readme.txt"}) trtest::WriteFileBytes(m_os + "\\" + name, name);
+        ::SetFileAttributesA((m_os + "\\FPData.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    ~CopyData() override {
+        ::SetFileAttributesA((m_os + "\\FPData.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+        trtest::RemoveTree(m_company);
+        ::DeleteFileA(m_company.c_str());
+        if (m_moved) ::MoveFileA((m_company + ".trtest").c_str(), m_company.c_str());
+    }
+    std::string Data(const char* name) const { return m_company + "\\Trelvane" + (*name ? "\\" : "") + name; }
+    trtest::TempFolder m_program;
+    const std::string m_os = m_program / "Win2K";
+    std::string m_company;
+    bool m_moved = false;
+};
+
+TEST_F(CopyData, CopiesIntoNewFoldersMadeWritableAndLosesNothing) {
+    ASSERT_TRUE(::CreateDirectoryA(m_company.c_str(), nullptr));
+    ASSERT_TRUE(trtest::WriteFileBytes(Data(""), "a file"));  // the data folder's path taken by a file
+    EXPECT_EQ(0, TrComCopyDataToUserFolder(TRUE));
+    EXPECT_EQ("a file", Content(Data("")));
+    ASSERT_TRUE(trtest::RemoveTree(m_company));
+    for (const std::string& dir : {m_program / "Missing", m_os + "\\Readme.txt", m_program.Path()}) {
+        ASSERT_TRUE(SetString(HKEY_LOCAL_MACHINE, kProductKey, "InstalledDir", dir));  // no folder, a file, the folder
+        EXPECT_EQ(dir == m_program.Path() ? 1 : 0, TrComCopyDataToUserFolder(FALSE)) << dir;
+        EXPECT_EQ(dir == m_program.Path(), ::GetFileAttributesA(m_company.c_str()) != INVALID_FILE_ATTRIBUTES);
+    }
+    EXPECT_EQ("JogData.datFPData.dat<none>", Content(Data("JogData.dat")) + Content(Data("FPData.dat")) + Content(Data("Readme.txt")));
+    EXPECT_FALSE(IsReadOnly(Data("FPData.dat")));  // the installed one is
+    ASSERT_TRUE(trtest::WriteFileBytes(Data("JogData.dat"), "user's"));
+    const long before = trtest::HandleCount();
+    EXPECT_EQ(1, TrComCopyDataToUserFolder(TRUE));  // the installed files replace the user's
+    EXPECT_EQ(before, trtest::HandleCount());
+    EXPECT_EQ("JogData.dat", Content(Data("JogData.dat")));
+    // An unreadable source loses nothing; the older copy is still made writable.
+    ASSERT_TRUE(trtest::WriteFileBytes(Data("JogData.dat"), "user's"));
+    ASSERT_TRUE(::SetFileAttributesA(Data("JogData.dat").c_str(), FILE_ATTRIBUTE_READONLY));
+    const tr::Handle locked(::CreateFileA((m_os + "\\JogData.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(1, TrComCopyDataToUserFolder(TRUE));
+    EXPECT_EQ("user's", Content(Data("JogData.dat")));
+    EXPECT_FALSE(IsReadOnly(Data("JogData.dat")));
+}
+
+// Exit code: the rights word, or 255 when the call failed.
+TR_CHILD_ROLE(user_right) {
+    DWORD rights = 0xdeadbeef;
+    return TrComCheckUserRight(&rights) == 1 ? static_cast<int>(rights) : 255;
+}
+
+// Wine's user is in Administrators and Users; every user of the Windows 95
+// family counts as an administrator.
+TEST(UserRight, GroupsOfTheTokenAndTheWindows95Family) {
+    DWORD rights = 0xdeadbeef;
+    const long before = trtest::HandleCount();
+    EXPECT_EQ(1, TrComCheckUserRight(&rights));
+    EXPECT_EQ(before, trtest::HandleCount());
+    EXPECT_EQ(static_cast<DWORD>(TR_RIGHT_ADMINISTRATORS | TR_RIGHT_USERS), rights);
+    EXPECT_EQ(0, TrComCheckUserRight(nullptr));
+    ASSERT_TRUE(trtest::SetWineVersionFor("tr_rights_win95.exe", "win95"));
+    trtest::SelfCopy copy("tr_rights_win95.exe");
+    EXPECT_EQ(TR_RIGHT_ADMINISTRATORS, trtest::RunChild("user_right", {}, copy.Path()));
+    trtest::SetWineVersionFor("tr_rights_win95.exe", nullptr);
+}
+
+}  // namespace
