@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: install what is missing, build, then use the library under
 # Wine through trctl: a server window is registered in the shared block by one
-# process and read back by another, and the platform code is printed.
+# process and read back by another, the platform code is printed, and then the
+# product is installed into the private Wine prefix, the user is set up and
+# events are served end to end, each starting a real program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/bootstrap.sh"
@@ -27,3 +29,5 @@ trctl windows --close
 wait "$host"
 echo "== after the server has gone"
 trctl windows || echo "(exit $?: no block, as expected)"
+
+"$root/scripts/install-and-serve.sh" "$bin" "$state"

@@ -1,0 +1,310 @@
+// LookupBench.cpp - what an event lookup costs next to the file work it
+// cannot avoid (opening, reading and closing the same data files), on the
+// shipped data files and on files of 1,000 records; and what TrComLaunch
+// costs next to CreateProcess of the same small program. Prints the ratios.
+//   tr_lookup_bench [--quick]
+// Uses the current user's data folder; the files found there are put back.
+#include <windows.h>
+
+#include "base/TrHandle.h"
+#include "include/TrCommon.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kDataFiles[] = {"JogData.dat", "JPPKData.dat", "PPKData.dat", "SKeyData.dat", "FPData.dat",
+                                  "XbusData.dat", "XbusCtg.dat", "USBData.dat", "TimrData.dat"};
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / frequency;
+}
+
+// Mean time of one call in microseconds, best of three rounds.
+double PerCall(int calls, const std::function<void()>& work) {
+    double best = 1e30;
+    for (int round = 0; round < 3; ++round) {
+        const double start = Now();
+        for (int i = 0; i < calls; ++i) work();
+        best = std::min(best, (Now() - start) / calls);
+    }
+    return best * 1e6;
+}
+
+bool ReadBytes(const std::string& path, std::string& bytes) {
+    tr::Handle f(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!f) return false;
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(f.Get(), &size)) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD done = 0;
+    return bytes.empty() || (::ReadFile(f.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                             done == bytes.size());
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    tr::Handle f(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD done = 0;
+    return f && ::WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+           done == bytes.size();
+}
+
+volatile std::size_t g_sink;
+
+// The unavoidable part of a lookup: open, read and close each file it needs.
+void ReadFiles(const std::vector<std::string>& paths) {
+    std::string bytes;
+    for (const auto& p : paths) {
+        ReadBytes(p, bytes);
+        g_sink = g_sink + bytes.size();
+    }
+}
+
+std::string Hex(DWORD key) {
+    char buf[16];
+    std::snprintf(buf, sizeof(buf), "%08lX", static_cast<unsigned long>(key));
+    return buf;
+}
+
+// 'records' records, the one looked up last, so every lookup walks the list.
+std::string NumeralFile(int records, DWORD key) {
+    std::string s = ";bench\r\n";
+    for (int i = 0; i < records; ++i) {
+        const bool last = i == records - 1;
+        s += "Title:Application " + std::to_string(i) + "\r\nDescription:Starts application number " +
+             std::to_string(i) + "\r\nPath:C:\\Program Files\\App" + std::to_string(i) +
+             "\\app.exe\r\nWorkDir:C:\\Program Files\\App" + std::to_string(i) + "\r\nOption:/n " +
+             std::to_string(i) + "\r\nKey:" + Hex(last ? key : 0x7F000000u + static_cast<DWORD>(i)) + "\r\n";
+    }
+    return s;
+}
+
+std::string StringFile(int records, const std::string& key) {
+    std::string s = ";bench\r\n";
+    for (int i = 0; i < records; ++i) {
+        const bool last = i == records - 1;
+        s += "Title:Device " + std::to_string(i) + "\r\nDescription:Device number " + std::to_string(i) +
+             "\r\nPath:C:\\Devices\\dev" + std::to_string(i) + ".exe\r\nWorkDir:\r\nOption:\r\nName:Device " +
+             std::to_string(i) + "\r\nAttribute:\r\nKey:" + (last ? key : "KEY_" + std::to_string(i)) + "\r\n";
+    }
+    return s;
+}
+
+std::string JogFile(int entries) {
+    std::string s = ";bench\r\n";
+    for (int i = 0; i < entries; ++i) {
+        s += "Title:Entry " + std::to_string(i) + "\r\nDescription:Menu entry " + std::to_string(i) + "\r\nLevel:" +
+             std::to_string(i % 3);
+        s += i % 5 == 0 ? "\r\n" : "\r\nPath:C:\\app" + std::to_string(i) + ".exe\r\nWorkDir:C:\\\r\nOption:\r\n";
+    }
+    return s;
+}
+
+// A device description as the library wants it: from operator new. The
+// library releases it once the lookup reaches the open database.
+DWORD_PTR NewDevice(const char* path) {
+    auto* info = static_cast<TR_REG_INFO_STRUC*>(::operator new(sizeof(TR_REG_INFO_STRUC)));
+    info->dwData1 = info->dwData2 = info->dwData3 = 0;
+    const std::size_t n = std::strlen(path) + 1;
+    info->pszRegPath = static_cast<char*>(::operator new(n));
+    std::memcpy(info->pszRegPath, path, n);
+    return reinterpret_cast<DWORD_PTR>(info);
+}
+
+struct Lookup {
+    const char* name;
+    std::vector<const char*> files;
+    std::function<int()> call;
+};
+
+std::vector<Lookup> Lookups() {
+    static TR_APP_DATA_STRUC block;
+    static TR_JOG_DATA_STRUC entry;
+    static int count;
+    return {
+        {"PPK key", {"PPKData.dat"}, [] { return TrComGetAppDataOfKalvorEvent(&block, 0x0101); }},
+        {"SKey key", {"SKeyData.dat"}, [] { return TrComGetAppDataOfKalvorEvent(&block, 0x0201); }},
+        {"Flashpod slot", {"FPData.dat"}, [] { return TrComGetAppDataOfFPSlot(&block); }},
+        {"Flashpod media", {"FPData.dat"}, [] { return TrComGetAppDataOfPnPEvent(&block, 0x10301, 0x04000000); }},
+        {"timer", {"TimrData.dat"}, [] { return TrComGetAppDataOfTimer(&block); }},
+        {"jog dial PPK", {"JPPKData.dat"}, [] { return TrComGetAppDataOfJogPPK(&block); }},
+        {"USB device", {"USBData.dat"},
+         [] { return TrComGetAppDataOfPnPEvent(&block, 0x0101, NewDevice("USB\\VID_1234&PID_5678\\1")); }},
+        {"IEEE 1394 device", {"XbusData.dat", "XbusCtg.dat"},
+         [] { return TrComGetAppDataOfPnPEvent(&block, 0x0001, NewDevice("1394\\KALVOR&CAM\\0800460102030405")); }},
+        {"jog menu count", {"JogData.dat"}, [] { return TrComJogDataGetCount(&count); }},
+        {"jog menu all items", {"JogData.dat"}, [] { return TrComJogDataGetAllItems(&count); }},
+        {"jog menu entry 0", {"JogData.dat"}, [] { return TrComJogDataGetAt(&entry, 0); }},
+    };
+}
+
+void RunLookups(const char* title, const std::string& folder, int calls) {
+    std::printf("\n%s (%d calls each, best of 3)\n", title, calls);
+    std::printf("  %-20s %12s %14s %8s  %s\n", "lookup", "lookup us", "file work us", "ratio", "result");
+    for (const auto& l : Lookups()) {
+        std::vector<std::string> paths;
+        for (const char* f : l.files) paths.push_back(folder + "\\" + f);
+        int result = 0;
+        const double lookup = PerCall(calls, [&] { result = l.call(); });
+        const double files = PerCall(calls, [&] { ReadFiles(paths); });
+        std::printf("  %-20s %12.1f %14.1f %7.2fx  %s\n", l.name, lookup, files, lookup / files,
+                    result ? "found" : "NOT FOUND");
+    }
+}
+
+// The data folder's files, kept in memory and put back at the end.
+class SavedFolder {
+public:
+    explicit SavedFolder(std::string folder) : m_folder(std::move(folder)) {
+        for (const char* name : kDataFiles) {
+            std::string bytes;
+            if (ReadBytes(m_folder + "\\" + name, bytes)) m_saved[name] = bytes;
+        }
+    }
+    ~SavedFolder() {
+        for (const char* name : kDataFiles) {
+            auto it = m_saved.find(name);
+            if (it != m_saved.end()) WriteBytes(m_folder + "\\" + name, it->second);
+            else ::DeleteFileA((m_folder + "\\" + name).c_str());
+        }
+    }
+    SavedFolder(const SavedFolder&) = delete;
+    SavedFolder& operator=(const SavedFolder&) = delete;
+
+private:
+    std::string m_folder;
+    std::map<std::string, std::string> m_saved;
+};
+
+LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcA(h, m, w, l); }
+
+void RunLaunches(int launches) {
+    char self[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string recorder = self;
+    recorder = recorder.substr(0, recorder.find_last_of('\\') + 1) + "tr_recorder.exe";
+    if (::GetFileAttributesA(recorder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("\nlaunch: %s not built, skipped\n", recorder.c_str());
+        return;
+    }
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string out = std::string(temp) + "tr_lookup_bench_record.txt";
+    ::SetEnvironmentVariableA("TR_RECORDER_OUT", out.c_str());
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TrLookupBenchServer";
+    ::RegisterClassA(&wc);
+    tr::Window server(::CreateWindowA(wc.lpszClassName, "bench server", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                      nullptr, wc.hInstance, nullptr));
+    HWND existing = nullptr;
+    if (!TrComGetServer(&existing) && !TrComSetServer(server.Get())) {
+        std::printf("\nlaunch: no server window could be registered, skipped\n");
+        return;
+    }
+
+    TR_APP_DATA_STRUC block = {};
+    std::snprintf(block.szPath, sizeof(block.szPath), "%s", recorder.c_str());
+    std::snprintf(block.szOption, sizeof(block.szOption), "bench");
+    bool ok = true;
+    const double launch = PerCall(launches, [&] {
+        HANDLE h = nullptr;
+        ok = TrComLaunch(&h, &block) && ok;
+        tr::Handle process(h);
+        if (process) ::WaitForSingleObject(process.Get(), 30000);
+    });
+    const double create = PerCall(launches, [&] {
+        std::string line = "\"" + recorder + "\" bench";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        if (::CreateProcessA(recorder.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            tr::Handle process(pi.hProcess), thread(pi.hThread);
+            ::WaitForSingleObject(process.Get(), 30000);
+        } else {
+            ok = false;
+        }
+    });
+    ::DeleteFileA(out.c_str());
+    TrComDeleteSharedMemory();
+    std::printf("\nstarting the recorder and waiting for its end (%d starts each, best of 3)\n", launches);
+    std::printf("  TrComLaunch    %10.0f us\n  CreateProcess  %10.0f us\n  ratio          %10.2fx%s\n", launch, create,
+                launch / create, ok ? "" : "  (some starts FAILED)");
+}
+
+// The fixed part every lookup pays before it reads a file: the resource
+// library and the data folder.
+void RunParts(int calls) {
+    std::printf("\nfixed costs inside every lookup (%d calls each, best of 3)\n", calls);
+    char path[MAX_PATH];
+    const double getPath = PerCall(calls, [&] { TrComGetPath(TR_PATH_DATA_DIR, path); });
+    const double loadLocale = PerCall(calls, [] { tr::Module m(::LoadLibraryA("TrLocale.DLL")); });
+    tr::Module held(::LoadLibraryA("TrLocale.DLL"));
+    const double getPathHeld = PerCall(calls, [&] { TrComGetPath(TR_PATH_DATA_DIR, path); });
+    std::printf("  %-44s %10.1f us\n", "TrComGetPath(data folder)", getPath);
+    std::printf("  %-44s %10.1f us\n", "LoadLibrary + FreeLibrary of TrLocale.DLL", loadLocale);
+    std::printf("  %-44s %10.1f us\n", "TrComGetPath(data folder), TrLocale.DLL held", getPathHeld);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    char folder[MAX_PATH] = "";
+    if (!TrComGetPath(TR_PATH_DATA_DIR, folder)) {
+        std::fprintf(stderr, "tr_lookup_bench: no data folder (TrLocale.DLL missing?)\n");
+        return 1;
+    }
+    const std::string data = folder;
+    ::CreateDirectoryA(data.substr(0, data.find_last_of('\\')).c_str(), nullptr);
+    ::CreateDirectoryA(data.c_str(), nullptr);
+    SavedFolder saved(data);
+
+    // The shipped defaults, from the source tree (Z: is the root under Wine).
+    std::string shipped = TR_SHIPPED_DATA_DIR;
+    std::replace(shipped.begin(), shipped.end(), '/', '\\');
+    if (shipped[0] == '\\') shipped = "Z:" + shipped;
+    for (const char* name : kDataFiles) {
+        std::string bytes;
+        if (!ReadBytes(shipped + "\\" + name, bytes) || !WriteBytes(data + "\\" + name, bytes)) {
+            std::fprintf(stderr, "tr_lookup_bench: cannot copy the shipped %s\n", name);
+            return 1;
+        }
+    }
+    // Bindings for the two device lookups, which ship empty.
+    WriteBytes(data + "\\USBData.dat", StringFile(1, "VID_1234&PID_5678"));
+    WriteBytes(data + "\\XbusData.dat", StringFile(1, "0800460102030405"));
+    WriteBytes(data + "\\XbusCtg.dat", StringFile(1, "KALVOR&CAM"));
+    RunParts(quick ? 50 : 300);
+    RunLookups("shipped data files", data, quick ? 100 : 300);
+
+    const int n = 1000;
+    WriteBytes(data + "\\PPKData.dat", NumeralFile(n, 0x0101));
+    WriteBytes(data + "\\SKeyData.dat", NumeralFile(n, 0x0201));
+    WriteBytes(data + "\\FPData.dat", NumeralFile(n, 0x0301));
+    WriteBytes(data + "\\TimrData.dat", NumeralFile(n, 0x02000000));
+    WriteBytes(data + "\\JPPKData.dat", NumeralFile(n, 0x03000000));
+    WriteBytes(data + "\\USBData.dat", StringFile(n, "VID_1234&PID_5678"));
+    WriteBytes(data + "\\XbusData.dat", StringFile(n, "0800460102030405"));
+    WriteBytes(data + "\\XbusCtg.dat", StringFile(n, "KALVOR&CAM"));
+    WriteBytes(data + "\\JogData.dat", JogFile(n));
+    RunLookups("data files of 1,000 records (the record looked up last)", data, quick ? 10 : 50);
+
+    RunLaunches(quick ? 3 : 10);
+    return 0;
+}

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Installs the product into a running Wine session's prefix and serves events
+# end to end with trctl, each starting a real program that is closed again.
+#   install-and-serve.sh <bin-folder> <wine-state-folder>
+# The Wine session (wine-test.sh start) must be running.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$(cd "${1:?bin folder}" && pwd)
+state=$(cd "${2:?wine state folder}" && pwd)
+runner="$root/scripts/wine-test.sh"
+export WINEPREFIX="$state/prefix" WINEDEBUG=-all
+export DISPLAY=$(cat "$state/display")
+
+prog_win='C:\Program Files\Kalvor Corporation\Trelvane'
+prog="$WINEPREFIX/drive_c/Program Files/Kalvor Corporation/Trelvane"
+trctl() { "$runner" run "$state" "$prog/trctl.exe" "$@"; }
+# Runs trctl and reports its exit code instead of stopping the job.
+step() {
+  local rc=0
+  trctl "$@" || rc=$?
+  echo "   -> exit $rc"
+  return 0
+}
+
+echo "== install: program folder, Win2K and Win98 sub-folders, data files, TrLaunch.ini"
+rm -rf "$prog"
+mkdir -p "$prog/Win2K" "$prog/Win98"
+cp "$bin/TrCommon.dll" "$bin/TrLocale.DLL" "$bin/trctl.exe" "$prog/"
+for os in Win2K Win98; do
+  cp "$root"/install/data/*.dat "$root/install/TrLaunch.ini" "$prog/$os/"
+done
+echo "   $prog_win: $(cd "$prog" && ls | tr '\n' ' ')"
+echo "   Win2K: $(cd "$prog/Win2K" && ls | tr '\n' ' ')"
+echo "== install: machine-wide settings (HKLM\\Software\\Kalvor Corporation\\Trelvane)"
+wine reg import "$(winepath -w "$root/install/Trelvane.reg" 2>/dev/null)" >/dev/null 2>&1 \
+  && echo "   imported install/Trelvane.reg" || { echo "   reg import failed" >&2; exit 1; }
+wine reg query 'HKLM\Software\Kalvor Corporation\Trelvane' 2>/dev/null | grep -E 'Installed|TrTW' | sed 's/^ */   /'
+
+echo "== set up the user (settings and data files copied to the user)"
+step setup
+echo "== product paths"
+step paths
+echo "== the jog dial's menu, through the menu exports"
+step jog
+
+echo "== find: look events up without starting anything"
+step find ppk
+step find fpmedia E
+echo "== find: an event without a binding, and bad input"
+step find usb 'USB\VID_1234&PID_5678\1'
+step find skey 9
+step find nonsense
+
+echo "== a data file that cannot be read: the user's TimrData.dat is damaged, setup restores it"
+data=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/"Kalvor Corporation"/Trelvane | head -1)
+printf 'Title:damaged\r\n' >"$data/TimrData.dat"
+step find timer
+rm -f "$data/TimrData.dat"
+trctl setup >/dev/null && echo "   setup: the missing TimrData.dat copied again"
+step find timer
+
+echo "== serve: PPK key (no server registered: trctl registers its own)"
+step serve ppk --timeout 3
+echo "== serve: SKey 1"
+step serve skey 1 --timeout 3
+echo "== serve: timer"
+step serve timer --timeout 3
+
+echo "== serve through a resident server: one process registers the server window"
+trctl host --seconds 60 &
+host=$!
+for _ in $(seq 100); do trctl windows >/dev/null 2>&1 && break; sleep 0.2; done
+echo "== serve: the jog dial's PPK key, with the server of the other process"
+step serve jppk --timeout 3
+echo "== serve: a Flashpod medium in drive E (the drive goes to the options)"
+step serve fpmedia E --timeout 3
+trctl windows --close >/dev/null
+wait "$host"
+echo "== done"

@@ -1,0 +1,188 @@
+// TrComLaunch under Wine with real programs: the recorder (tr_recorder.exe)
+// is started directly, through a file association and through shortcuts, and
+// writes down the folder and the arguments it got.
+//
+// Every launch runs in a child process that registers its own server window,
+// because a process keeps the shared block mapped until it ends: the test
+// process itself never touches the block, so "no server" stays reachable.
+#include "TrTestSupport.h"
+
+#include "include/TrCommon.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <sstream>
+
+namespace {
+
+// Exit code bits of the launch child.
+enum : int { kTrue = 1, kHandle = 2, kComAsBefore = 4, kCursorKept = 8, kInput = 0x10 };
+constexpr int kStarted = kTrue | kHandle | kComAsBefore | kCursorKept | kInput;
+constexpr int kRefused = kComAsBefore | kCursorKept;
+
+// args: server ("window", "zero" or "none"), COM ("pre": initialised before),
+// then Path, WorkDir and Option ("fill": the whole field, no terminator).
+TR_CHILD_ROLE(launch) {
+    WNDCLASSA wc = {0, ::DefWindowProcA, 0, 0, ::GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
+                    "TrLaunchServer"};
+    ::RegisterClassA(&wc);
+    tr::Window window(args.at(0) == "window" ? ::CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 9, 9, nullptr, nullptr,
+                                                               wc.hInstance, nullptr) : nullptr);
+    const bool preCom = args.at(1) == "pre";
+    if ((args[0] != "none" && !TrComSetServer(window.Get())) || (preCom && FAILED(::CoInitialize(nullptr)))) return 0x80;
+    TR_APP_DATA_STRUC block = {};
+    char* fields[] = {block.szPath, block.szWorkDir, block.szOption};
+    for (int i = 0; i < 3; ++i) std::snprintf(fields[i], TR_TEXT_FIELD, "%s", args.at(2 + i).c_str());
+    if (args.at(4) == "fill") std::memset(block.szOption, 'o', TR_TEXT_FIELD);
+    // The foreground hand-over generates input and puts the cursor back.
+    ::SetCursorPos(123, 77);
+    LASTINPUTINFO input = {sizeof(input), 0};
+    ::GetLastInputInfo(&input);
+    const DWORD inputBefore = input.dwTime;
+    ::Sleep(30);
+    HANDLE process = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0xdeadbeef));
+    const int ok = TrComLaunch(&process, &block);
+    POINT at = {};
+    ::GetCursorPos(&at);
+    ::GetLastInputInfo(&input);
+    const HRESULT again = ::CoInitialize(nullptr);  // S_FALSE exactly when the caller had it
+    const int code = (ok ? kTrue : 0) | (process ? kHandle : 0) |
+                     ((preCom ? again == S_FALSE : again == S_OK) ? kComAsBefore : 0) |
+                     (at.x == 123 && at.y == 77 ? kCursorKept : 0) | (input.dwTime != inputBefore ? kInput : 0);
+    if (ok && process) ::WaitForSingleObject(process, 20000);
+    if (ok && process) ::CloseHandle(process);
+    for (int i = SUCCEEDED(again) + preCom; i > 0; --i) ::CoUninitialize();
+    if (args[0] != "none") TrComDeleteSharedMemory();
+    return code;
+}
+
+const std::string kRecorder = trtest::SelfFolder() + "tr_recorder.exe";
+
+std::string ShortPath(const std::string& path) {
+    char buf[MAX_PATH] = "";
+    return ::GetShortPathNameA(path.c_str(), buf, MAX_PATH) ? buf : path;
+}
+
+// A shortcut to the recorder, made the way the shell makes them.
+bool MakeShortcut(const std::string& file, const std::string& args, const std::string& workDir,
+                  const std::string& icon = "") {
+    tr::ComPtr<IShellLinkA> link;
+    tr::ComPtr<IPersistFile> persist;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.PutVoid())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, persist.PutVoid())))
+        return false;
+    link->SetPath(kRecorder.c_str());
+    link->SetArguments(args.c_str());
+    link->SetWorkingDirectory(workDir.c_str());
+    if (!icon.empty()) link->SetIconLocation(icon.c_str(), 0);
+    wchar_t wide[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+    return SUCCEEDED(persist->Save(wide, TRUE));
+}
+
+class Launch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+        ::SetEnvironmentVariableA("TR_RECORDER_OUT", m_out.c_str());
+        ::CreateDirectoryA(m_work.c_str(), nullptr);
+        ::CreateDirectoryA(m_linkDir.c_str(), nullptr);
+    }
+    void TearDown() override {
+        ::SetEnvironmentVariableA("TR_RECORDER_OUT", nullptr);
+        ::CoUninitialize();
+    }
+    int Run(const std::string& path, const std::string& workDir = "", const std::string& option = "",
+            const char* server = "window", const char* com = "none") {
+        ::DeleteFileA(m_out.c_str());
+        return trtest::RunChild("launch", {server, com, path, workDir, option});
+    }
+    // What the recorder wrote ("cwd", "arg0", "arg1", ...) into m_record;
+    // false when nothing came within waitMs.
+    bool Recorded(DWORD waitMs = 15000) {
+        std::string bytes, line;
+        for (DWORD waited = 0; !trtest::ReadFileBytes(m_out, bytes); waited += 50)
+            if (waited >= waitMs) return false; else ::Sleep(50);
+        m_record.clear();
+        for (std::istringstream in(bytes); std::getline(in, line);)
+            m_record[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+        return true;
+    }
+
+    trtest::TempFolder m_temp;
+    const std::string m_out = m_temp / "record.txt", m_work = m_temp / "work", m_linkDir = m_temp / "lnkdir";
+    std::map<std::string, std::string> m_record;
+};
+
+TEST_F(Launch, ProgramsStartDirectlyAndThroughTheirAssociation) {
+    EXPECT_EQ(kStarted, Run(kRecorder, m_work, "one \"two words\""));
+    ASSERT_TRUE(Recorded());
+    EXPECT_EQ(m_work, m_record["cwd"]);
+    EXPECT_EQ("one", m_record["arg1"]);
+    EXPECT_EQ("two words", m_record["arg2"]);
+    EXPECT_EQ(0u, m_record.count("arg3"));
+    EXPECT_EQ(kStarted, Run(kRecorder, "", "fill"));
+    ASSERT_TRUE(Recorded());
+    EXPECT_EQ(std::string(TR_TEXT_FIELD - 1, 'o'), m_record["arg1"]) << "cut to the field";
+    EXPECT_EQ(kStarted, Run(kRecorder, "", "zero", "zero")) << "a registered window of 0 still starts";
+
+    trtest::RegSandbox ext(HKEY_CLASSES_ROOT, ".trrecdoc"), type(HKEY_CLASSES_ROOT, "TrRecorderDocument");
+    ASSERT_EQ(0, ::RegSetValueA(HKEY_CLASSES_ROOT, ".trrecdoc", REG_SZ, "TrRecorderDocument", 0));
+    const std::string command = "\"" + kRecorder + "\" \"%1\" %*", doc = m_temp / "letter.trrecdoc";
+    ASSERT_EQ(0, ::RegSetValueA(HKEY_CLASSES_ROOT, "TrRecorderDocument\\shell\\open\\command", REG_SZ, command.c_str(),
+                                0));
+    ASSERT_TRUE(trtest::WriteFileBytes(doc, "document"));
+    EXPECT_EQ(kStarted, Run(doc, m_work) | kHandle);
+    ASSERT_TRUE(Recorded());
+    EXPECT_EQ(doc, m_record["arg1"]);
+    EXPECT_EQ(m_work, m_record["cwd"]);
+}
+
+TEST_F(Launch, ShortcutsAreReadByTheLauncherWithTheBlockTakingPrecedence) {
+    // ".lnk" in any letter case; COM "pre": the caller initialised it; the
+    // block's WorkDir and Option go before the link's; a link whose icon is
+    // its target (as GetPath reports it, short) is started by the shell.
+    const struct {
+        const char *file, *com;
+        bool ownWorkDir;
+        const char* option;
+        bool iconIsTarget;
+    } cases[] = {
+        {"plain.lnk", "none", false, "", false}, {"CAPS.LNK", "pre", false, "", false},
+        {"Mixed.Lnk", "none", false, "block-arg", false}, {"own.lnk", "none", true, "block-arg", false},
+        {"self.lnk", "none", false, "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string lnk = m_temp / c.file;
+        ASSERT_TRUE(MakeShortcut(lnk, "from-link", m_linkDir, c.iconIsTarget ? ShortPath(kRecorder) : ""));
+        EXPECT_EQ(kStarted, Run(lnk, c.ownWorkDir ? m_work : "", c.option, "window", c.com) | kHandle);
+        ASSERT_TRUE(Recorded());
+        EXPECT_EQ(*c.option ? c.option : "from-link", m_record["arg1"]);
+        // Read by the launcher itself, the target arrives in short form.
+        EXPECT_EQ(!c.iconIsTarget, ShortPath(kRecorder) == m_record["arg0"]) << m_record["arg0"];
+        EXPECT_TRUE(c.iconIsTarget || m_record["cwd"] == (c.ownWorkDir ? m_work : m_linkDir)) << m_record["cwd"];
+    }
+}
+
+TEST_F(Launch, RefusedRequestsStartNothingAndReturnNoHandle) {
+    const std::string garbage = m_temp / "garbage.lnk", plain = m_temp / "notes.trnoassoc", lnk = m_temp / "good.lnk";
+    ASSERT_TRUE(trtest::WriteFileBytes(garbage, "this is no shell link\r\n" + std::string(200, '\x7f')));
+    ASSERT_TRUE(trtest::WriteFileBytes(plain, "x"));
+    ASSERT_TRUE(MakeShortcut(lnk, "x", ""));
+    // An empty path, no association and no ".lnk", a path naming nothing, a
+    // garbage shortcut; no server window registered.
+    for (const auto& [path, server] : std::initializer_list<std::pair<std::string, const char*>>{
+             {"", "window"}, {plain, "window"}, {m_temp / "missing.exe", "window"}, {garbage, "window"},
+             {kRecorder, "none"}, {lnk, "none"}}) {
+        EXPECT_EQ(kRefused, Run(path, "", "", server)) << path << " " << server;
+        EXPECT_FALSE(Recorded(1500)) << path << ": nothing may start";
+    }
+    HANDLE h = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0xdeadbeef));
+    EXPECT_FALSE(TrComLaunch(nullptr, nullptr) || TrComLaunch(&h, nullptr) || h);
+}
+
+}  // namespace

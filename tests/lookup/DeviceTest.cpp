@@ -1,0 +1,192 @@
+// Device lookups under both platform families. The Devices suite runs in
+// copies of this executable that Wine reports as Windows 98 (devices come as
+// TR_REG_INFO_STRUC) and Windows 2000 (device identifier texts); anywhere
+// else it skips itself.
+//
+// The library releases caller memory with operator delete; a spy on
+// TrCommon.dll's import of free counts each release of the watched blocks,
+// so "released exactly once" and "left alone" are both checked.
+#include "LookupTestData.h"
+
+#include <new>
+#include <utility>
+
+namespace {
+
+using trtest::StringRecord;
+
+// The spy: TrCommon.dll's import slot of msvcrt's free pointed at Spy while
+// a test runs. Watched blocks stay allocated meanwhile, so an address cannot
+// be reused and counted twice; RemoveSpy frees each exactly once.
+const auto g_free = reinterpret_cast<void(__cdecl*)(void*)>(
+    reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("msvcrt.dll"), "free")));
+void** g_slot = nullptr;
+std::pair<void*, int> g_watched[64];  // block, releases
+int g_count = 0;
+
+void __cdecl Spy(void* p) {  // must not allocate
+    for (int i = 0; i < g_count; ++i) if (g_watched[i].first == p) return void(++g_watched[i].second);
+    g_free(p);
+}
+void SetSlot(void* value) {
+    DWORD old = 0;
+    ::VirtualProtect(g_slot, sizeof(void*), PAGE_READWRITE, &old);
+    *g_slot = value;
+    ::VirtualProtect(g_slot, sizeof(void*), old, &old);
+}
+bool InstallSpy() {
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA("TrCommon.dll"));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + rva); rva && imp->Name; ++imp)
+        for (auto** slot = reinterpret_cast<void**>(base + imp->FirstThunk); *slot; ++slot)
+            if (*slot == reinterpret_cast<void*>(g_free)) g_slot = slot;
+    if (g_slot) SetSlot(reinterpret_cast<void*>(&Spy));
+    return g_slot != nullptr;
+}
+void RemoveSpy() {
+    if (g_slot) SetSlot(reinterpret_cast<void*>(g_free));
+    for (g_slot = nullptr; g_count > 0;) g_free(g_watched[--g_count].first);
+}
+void* Watched(void* p) {
+    if (g_count < 64) g_watched[g_count++] = {p, 0};
+    return p;
+}
+int Releases(const void* p) {
+    for (int i = 0; i < g_count; ++i) if (g_watched[i].first == p) return g_watched[i].second;
+    return -1;
+}
+
+constexpr char kEnum1394[] = "SYSTEM\\CurrentControlSet\\Enum\\1394\\KALVOR&CAM";
+constexpr char kCam[] = "KALVOR&CAM\\0800460102030405", kBlank[] = "KALVOR&CAM\\0800460102030406",
+               kUsb[] = "USB\\VID_1234&PID_5678\\1";
+
+class Devices : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!m_win98 && LOBYTE(::GetVersion()) != 5) GTEST_SKIP() << "runs in the Windows 98 and 2000 copies";
+        ASSERT_TRUE(InstallSpy());
+        // A camera, one bound to nothing (empty Path), a short identifier and
+        // one without "DeviceDesc", a camera category and a scanner.
+        ASSERT_TRUE(m_box.Write("XbusData.dat", StringRecord("cam", "0800460102030405") +
+                                                    StringRecord("blank", "0800460102030406", "") +
+                                                    StringRecord("short id", "0000000000005678") +
+                                                    StringRecord("no desc", "0000000000001234")));
+        ASSERT_TRUE(m_box.Write("XbusCtg.dat", StringRecord("camera category", "KALVOR&CAM")));
+        ASSERT_TRUE(m_box.Write("USBData.dat", StringRecord("scanner", "VID_1234&PID_5678")));
+        for (const char* id : {"0800460102030405", "0800460102030406", "5678", "1234"})
+            ASSERT_TRUE(trtest::SetRegValue(HKEY_LOCAL_MACHINE, std::string(kEnum1394) + "\\" + id,
+                                            id[0] == '1' ? "Other" : "DeviceDesc", REG_SZ, "Camera", 7));
+    }
+    void TearDown() override { RemoveSpy(); }
+    // The device as this platform hands it over, every piece watched: Win98 a
+    // TR_REG_INFO_STRUC of its registry path ("1394\" before an IEEE 1394
+    // identifier), Win2K the identifier text.
+    DWORD_PTR Device(const std::string& id, DWORD type) {
+        const std::string text = m_win98 && type == TR_PNP_XBUS ? "1394\\" + id : id;
+        auto* p = static_cast<char*>(::operator new(text.size() + 1));
+        Watched(std::memcpy(p, text.c_str(), text.size() + 1));
+        return reinterpret_cast<DWORD_PTR>(
+            m_win98 ? Watched(new (::operator new(sizeof(TR_REG_INFO_STRUC))) TR_REG_INFO_STRUC{1, 2, 3, p}) : p);
+    }
+    // Releases of a device; on Win98 both pieces go together.
+    int Released(DWORD_PTR device) {
+        if (!m_win98) return Releases(reinterpret_cast<char*>(device));
+        auto* info = reinterpret_cast<TR_REG_INFO_STRUC*>(device);
+        EXPECT_EQ(Releases(info), Releases(info->pszRegPath));
+        return Releases(info);
+    }
+
+    trtest::LookupSandbox m_box;
+    trtest::RegSandbox m_enum{HKEY_LOCAL_MACHINE, kEnum1394};
+    const bool m_win98 = (::GetVersion() & 0x80000000) != 0;
+};
+
+TEST_F(Devices, FindReleasesWhenAskedAndFallsBackToTheCategory) {
+    // Win2K also needs the device's Enum key with "DeviceDesc"; a USB text
+    // always stays the caller's there.
+    const struct {
+        const char* id;
+        DWORD type, category;
+        int noCategory, force, freeKey;
+        const char *title98, *title2k;
+        int released98, released2k;
+    } cases[] = {
+        {kCam, TR_PNP_XBUS, 0, 0, 0, 1, "cam", "cam", 1, 1},
+        {"KALVOR&CAM\\5678", TR_PNP_XBUS, 0, 0, 0, 1, "short id", "short id", 1, 1},  // padded to 16
+        {"KALVOR&CAM\\1234", TR_PNP_XBUS, 1, 0, 0, 1, "no desc", "", 1, 1},
+        {"KALVOR&CAM\\9999", TR_PNP_XBUS, 1, 0, 0, 1, "camera category", "", 1, 1},
+        {kBlank, TR_PNP_XBUS, 1, 0, 0, 1, "camera category", "camera category", 1, 1},
+        {kBlank, TR_PNP_XBUS, 0, 0, 0, 1, "blank", "blank", 1, 1},
+        {kBlank, TR_PNP_XBUS, 1, 1, 0, 1, "blank", "blank", 1, 1},
+        {kCam, TR_PNP_XBUS, 0, 0, 1, 1, "camera category", "camera category", 1, 1},
+        {"OTHER\\0800460102030405", TR_PNP_XBUS, 0, 0, 1, 1, "", "", 1, 1},
+        {"NOSLASH", TR_PNP_XBUS, 1, 0, 0, 1, "", "", 1, 1},
+        {kCam, TR_PNP_XBUS, 0, 0, 0, 0, "cam", "cam", 0, 0},
+        {kUsb, TR_PNP_USB, 0, 0, 0, 0, "scanner", "scanner", 0, 0},
+        {kUsb, TR_PNP_USB, 0, 0, 0, 1, "scanner", "scanner", 1, 0},
+        {"USB", TR_PNP_USB, 0, 0, 0, 1, "", "", 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << " category " << c.category << " no " << c.noCategory << " force "
+                                        << c.force << " free " << c.freeKey);
+        ASSERT_TRUE(trtest::SetUserValue("XbusConfig", "Category", c.category));
+        CTrAppDataFinder finder;
+        ASSERT_EQ(0, finder.OpenDataBases(CTrAppDataFinder::kXbus | CTrAppDataFinder::kUsb));
+        const DWORD_PTR device = Device(c.id, c.type);
+        const CTrBaseData* found = finder.Find(1, device, c.type, c.noCategory, c.force, c.freeKey);
+        EXPECT_EQ(m_win98 ? c.title98 : c.title2k, found ? found->GetTitle() : "");
+        EXPECT_EQ(m_win98 ? c.released98 : c.released2k, Released(device));
+        // Pointers that are not readable: NULL, nothing released.
+        EXPECT_EQ(nullptr, finder.Find(1, 0x10, c.type, 0, 0, 1));
+        if (!m_win98) continue;
+        auto* info = reinterpret_cast<TR_REG_INFO_STRUC*>(Device("1394\\A\\1", c.type));
+        char* text = std::exchange(info->pszRegPath, reinterpret_cast<char*>(static_cast<ULONG_PTR>(0x10)));
+        EXPECT_EQ(nullptr, finder.Find(1, reinterpret_cast<DWORD_PTR>(info), c.type, 0, 0, 1));
+        EXPECT_EQ(0, Releases(info) + Releases(text));
+    }
+}
+
+TEST_F(Devices, PnpExportReleasesOnlyAfterReachingAnOpenDatabase) {
+    const struct {
+        const char* what;
+        DWORD type;
+        const char* usbFile;  // nullptr: missing, "": without sections
+        bool categories;      // "XbusCtg.dat" present
+        const char* title;    // nullptr: FALSE
+        int released98, released2k;
+    } cases[] = {
+        {"USB found", TR_PNP_USB, "scanner", true, "scanner", 1, 0},
+        {"USB file without sections", TR_PNP_USB, "", true, nullptr, 1, 0},
+        {"USB file missing", TR_PNP_USB, nullptr, true, nullptr, 0, 0},
+        {"type outside the table", 0x0201, "scanner", true, nullptr, 0, 0},
+        {"IEEE 1394 found", TR_PNP_XBUS, "scanner", true, "cam", 1, 1},
+        {"IEEE 1394 pair incomplete", TR_PNP_XBUS, "scanner", false, nullptr, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_box.Remove("USBData.dat");
+        ASSERT_TRUE(!c.usbFile ||
+                    m_box.Write("USBData.dat", *c.usbFile ? StringRecord(c.usbFile, "VID_1234&PID_5678") : ";\r\n"));
+        if (!c.categories) m_box.Remove("XbusCtg.dat");
+        const DWORD_PTR device = Device(c.type == TR_PNP_XBUS ? kCam : kUsb, c.type);
+        TR_APP_DATA_STRUC block = trtest::Marked();
+        EXPECT_EQ(c.title != nullptr, TrComGetAppDataOfPnPEvent(&block, c.type, device));
+        EXPECT_EQ(m_win98 ? c.released98 : c.released2k, Released(device));
+        if (c.title) EXPECT_STREQ(c.title, block.szTitle);
+        else EXPECT_TRUE(trtest::Untouched(block));
+    }
+}
+
+TEST(DeviceLookups, UnderWindows98And2000) {
+    for (const char* version : {"win98", "win2k"}) {
+        const std::string name = std::string("tr_lookup_") + version + ".exe";
+        trtest::SelfCopy copy(name);
+        ASSERT_TRUE(copy.Ok() && trtest::SetWineVersionFor(name, version));
+        const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        EXPECT_EQ(0, trtest::RunProcess(copy.Path(), "--gtest_filter=Devices.*", out, out)) << version;
+        trtest::SetWineVersionFor(name, nullptr);
+    }
+}
+
+}  // namespace

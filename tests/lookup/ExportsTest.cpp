@@ -1,0 +1,111 @@
+// The event lookup exports: modifier keys from the real keyboard state, the
+// drive designation, the jukebox effect, texts cut to their fields, and an
+// untouched block on every FALSE.
+#include "LookupTestData.h"
+
+#include <functional>
+
+namespace {
+
+using trtest::Marked;
+using trtest::NumeralRecord;
+
+class Exports : public ::testing::Test {
+protected:
+    // The four Flashpod values; DriveLetter missing when 'letter' is negative.
+    static void SetFlashpod(int letter) {
+        trtest::DeleteRegTree(HKEY_CURRENT_USER, std::string(trtest::kProductKey) + "\\FlashpodConfig");
+        for (const char* name : {"InfoDialog", "Enable", "SlotEnable", "DriveLetter"})
+            ASSERT_TRUE((letter < 0 && name[0] == 'D') ||
+                        trtest::SetUserValue("FlashpodConfig", name, name[0] == 'D' ? letter : 1));
+    }
+    trtest::LookupSandbox m_box;
+};
+
+TEST_F(Exports, PpkEventsTakeTheFirstModifierHeldAndOtherFamiliesNone) {
+    ASSERT_TRUE(m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101) + NumeralRecord("alt", 0x10101) +
+                                               NumeralRecord("ctrl", 0x20101) + NumeralRecord("shift", 0x40101)));
+    ASSERT_TRUE(m_box.Write("SKeyData.dat", NumeralRecord("skey", 0x0201) + NumeralRecord("skey+alt", 0x10201)));
+    // The keys are held down through injected input.
+    const struct { std::vector<BYTE> keys; DWORD code; const char* title; } cases[] = {
+        {{}, 0x0101, "ppk"}, {{VK_SHIFT}, 0x0101, "shift"}, {{VK_CONTROL, VK_SHIFT}, 0x0101, "ctrl"},
+        {{VK_MENU, VK_CONTROL, VK_SHIFT}, 0x0101, "alt"}, {{VK_MENU}, 0x0201, "skey"},
+    };
+    for (const auto& c : cases) {
+        TR_APP_DATA_STRUC block = Marked();
+        for (BYTE k : c.keys) ::keybd_event(k, 0, 0, 0);
+        const int ok = TrComGetAppDataOfKalvorEvent(&block, c.code);
+        for (BYTE k : c.keys) ::keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
+        ASSERT_TRUE(ok) << c.title;
+        EXPECT_EQ(std::string(c.title) + "|" + c.title + " description|C:\\app.exe||",
+                  std::string(block.szTitle) + "|" + block.szDescription + "|" + block.szPath + "|" + block.szWorkDir +
+                      "|" + block.szOption);
+    }
+}
+
+TEST_F(Exports, EventsOutsideTheTablesOrWithoutRecordsLeaveTheBlockAlone) {
+    ASSERT_TRUE(m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101)));
+    ASSERT_TRUE(m_box.Write("JPPKData.dat", NumeralRecord("not jppk", 0x0101)));
+    ASSERT_TRUE(m_box.Write("TimrData.dat", ";no section\r\n"));
+    // The timer without sections, JPPK without its key, the slot file missing;
+    // families 4 and 0, a code without record, a missing file; a device type
+    // outside the table, a missing media file.
+    std::vector<std::function<int(TR_APP_DATA_STRUC*)>> calls = {TrComGetAppDataOfTimer, TrComGetAppDataOfJogPPK,
+                                                                 TrComGetAppDataOfFPSlot};
+    for (DWORD code : {0x0401, 0x0001, 0x0102, 0x0201})
+        calls.push_back([code](TR_APP_DATA_STRUC* b) { return TrComGetAppDataOfKalvorEvent(b, code); });
+    for (DWORD type : {0x0201, 0x0301})
+        calls.push_back([type](TR_APP_DATA_STRUC* b) { return TrComGetAppDataOfPnPEvent(b, type, 0); });
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        TR_APP_DATA_STRUC block = Marked();
+        EXPECT_FALSE(calls[i](&block)) << i;
+        EXPECT_TRUE(trtest::Untouched(block)) << i;
+        EXPECT_FALSE(calls[i](nullptr)) << i;
+    }
+}
+
+TEST_F(Exports, DriveDesignationFollowsTheSettingAndFitsTheField) {
+    ASSERT_TRUE(m_box.Write("FPData.dat", NumeralRecord("card", 0x0301, "C:\\card.exe", "/x")));
+    // driveLetter negative: the value is missing; type 0: the slot export.
+    const struct { int driveLetter; DWORD type, key; const char* option; } cases[] = {
+        {1, TR_PNP_FPMEDIA_DRIVE, 0x04000000, "/x E:"}, {1, TR_PNP_FPMEDIA_DRIVE, 0x00FF0000, "/x A:"},
+        {1, TR_PNP_FPMEDIA, 0x04000000, "/x"}, {0, TR_PNP_FPMEDIA_DRIVE, 0x04000000, "/x"},
+        {-1, TR_PNP_FPMEDIA_DRIVE, 0x04000000, "/x"}, {0, 0, 0, "/x"}, {1, 0, 0, "/x S:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.driveLetter << " type " << c.type << " key " << c.key);
+        SetFlashpod(c.driveLetter);
+        TR_APP_DATA_STRUC block = Marked();
+        ASSERT_TRUE(c.type ? TrComGetAppDataOfPnPEvent(&block, c.type, c.key) : TrComGetAppDataOfFPSlot(&block));
+        EXPECT_STREQ("card", block.szTitle);
+        EXPECT_STREQ(c.option, block.szOption);
+    }
+    // Texts are cut to their fields (DriveLetter still 1); the option gives
+    // way so the drive still arrives.
+    ASSERT_TRUE(m_box.Write("FPData.dat", NumeralRecord(std::string(300, 'T'), 0x0301, std::string(400, 'p'),
+                                                        std::string(258, 'o'))));
+    TR_APP_DATA_STRUC block = Marked();
+    ASSERT_TRUE(TrComGetAppDataOfPnPEvent(&block, TR_PNP_FPMEDIA_DRIVE, 0x04000000));
+    EXPECT_EQ(std::string(259, 'T') + "|" + std::string(259, 'p') + "|" + std::string(256, 'o') + " E:",
+              std::string(block.szTitle) + "|" + block.szPath + "|" + block.szOption);
+}
+
+TEST_F(Exports, WhileTheJukeboxRunsFlashpodRecordsComeBackEmpty) {
+    ASSERT_TRUE(m_box.Write("FPData.dat", NumeralRecord("card", 0x0301) + NumeralRecord("media", 0x01000301)));
+    ASSERT_TRUE(m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101)));
+    SetFlashpod(1);
+    tr::Handle jukebox(::CreateMutexA(nullptr, FALSE, "Kalvor Lyrane Jukebox"));
+    TR_APP_DATA_STRUC slot = Marked(), media = Marked(), ppk = Marked();
+    ASSERT_TRUE(jukebox && TrComGetAppDataOfFPSlot(&slot) && TrComGetAppDataOfPnPEvent(&media, TR_PNP_FPMEDIA, 0) &&
+                TrComGetAppDataOfKalvorEvent(&ppk, 0x0101));
+    EXPECT_EQ("|| S:",
+              std::string(slot.szTitle) + slot.szDescription + slot.szPath + "|" + slot.szWorkDir + "|" + slot.szOption)
+        << "texts empty, the designation still there";
+    EXPECT_EQ("", std::string(media.szTitle) + media.szDescription + media.szPath);
+    EXPECT_STREQ("ppk", ppk.szTitle) << "only the Flashpod family belongs to the jukebox";
+    jukebox.Reset();
+    ASSERT_TRUE(TrComGetAppDataOfFPSlot(&slot));
+    EXPECT_STREQ("card", slot.szTitle) << "the file itself was not changed";
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// The jog menu exports over the user's "JogData.dat".
+#include "LookupTestData.h"
+
+namespace {
+
+std::string JogEntry(const std::string& title, int level, const std::string& path = "") {
+    const std::string text = "Title:" + title + "\r\nDescription:d\r\nLevel:" + std::to_string(level) + "\r\n";
+    return path.empty() ? text : text + "Path:" + path + "\r\nWorkDir:C:\\work\r\nOption:-o\r\n";
+}
+
+class JogMenu : public ::testing::Test {
+protected:
+    trtest::LookupSandbox m_box;
+};
+
+TEST_F(JogMenu, CountsAndEntriesOfAMenuWithFolders) {
+    // Folders have no Path; the last entry's texts are cut to their fields.
+    ASSERT_TRUE(m_box.Write("JogData.dat", ";menu\r\n" + JogEntry("Tools", 0) + JogEntry("Calc", 1, "C:\\c.exe") +
+                                               JogEntry("Games", 1) + JogEntry("Mines", 2, "C:\\m.exe") +
+                                               JogEntry(std::string(500, 'E'), 0, std::string(270, 'p'))));
+    int count = 77, all = 77;
+    ASSERT_TRUE(TrComJogDataGetCount(&count) && TrComJogDataGetAllItems(&all));
+    EXPECT_EQ(3, count);
+    EXPECT_EQ(5, all);
+    const struct { std::string title, path; int level; } expect[] = {
+        {"Tools", "", 0}, {"Calc", "C:\\c.exe", 1}, {"Games", "", 1}, {"Mines", "C:\\m.exe", 2},
+        {std::string(259, 'E'), std::string(259, 'p'), 0}};
+    for (int i = -1; i <= 5; ++i) {
+        TR_JOG_DATA_STRUC entry;
+        std::memset(&entry, 0xAB, sizeof(entry));
+        const int ok = TrComJogDataGetAt(&entry, i);
+        if (i < 0 || i == 5) {
+            EXPECT_FALSE(ok || entry.nLevel != static_cast<LONG>(0xABABABAB)) << i << ": FALSE, untouched";
+            continue;
+        }
+        const bool folder = expect[i].path.empty();
+        ASSERT_TRUE(ok) << i;
+        EXPECT_EQ(expect[i].title + "|d|" + expect[i].path + (folder ? "||" : "|C:\\work|-o"),
+                  std::string(entry.szTitle) + "|" + entry.szDescription + "|" + entry.szPath + "|" + entry.szWorkDir +
+                      "|" + entry.szOption);
+        EXPECT_EQ(expect[i].level, entry.nLevel) << i;
+        EXPECT_EQ(folder ? TRUE : FALSE, entry.bIsFolder) << i;
+    }
+}
+
+TEST_F(JogMenu, MenusThatDoNotLoadCompletelyAnswerNothing) {
+    // No file, comments only, a second section without Level.
+    for (const char* text : {"", ";Jog dial menu\r\n", "Title:A\r\nLevel:0\r\nTitle:B\r\nPath:C:\\x.exe\r\n"}) {
+        m_box.Remove("JogData.dat");
+        ASSERT_TRUE(!*text || m_box.Write("JogData.dat", text));
+        int count = 77, all = 77;
+        TR_JOG_DATA_STRUC entry;
+        std::memset(&entry, 0xAB, sizeof(entry));
+        EXPECT_FALSE(TrComJogDataGetCount(&count) || TrComJogDataGetAllItems(&all) || TrComJogDataGetAt(&entry, 0))
+            << text;
+        EXPECT_EQ(0, count + all) << text;
+        EXPECT_EQ(static_cast<char>(0xAB), entry.szTitle[0]) << text;
+    }
+    EXPECT_FALSE(TrComJogDataGetCount(nullptr) || TrComJogDataGetAllItems(nullptr) || TrComJogDataGetAt(nullptr, 0));
+}
+
+}  // namespace
