@@ -5,8 +5,6 @@
 
 #include "DataFiles.h"
 
-#include <algorithm>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -42,62 +40,41 @@ void RunCases(const std::vector<Case>& cases) {
 
 TEST(DataFile, FormatResultsAndRewrites) {
     const std::string sample = ";key events\r\n" + Num("A", "0000001B") + Num("B", "01000002");
-    std::string lf = sample;
-    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
     const std::string ab = Num("A", "00000001") + Num("B", "00000002"), two = Num("A", "1") + Num("B", "2");
-    const std::string menu = Fold("ok", "0") + App("app", "1");
-    const std::string odd = std::string("Title:a\0b\x83\r\n", 12) + "Description:\x83\r\nPath:\xff\xfe\r\n";
+    const std::string menu = Fold("ok", "0") + Fold("app", "1") + CrLf({"Path:p", "WorkDir:w", "Option:o"});
     std::vector<Case> cases = {
         {'n', sample, 0, 2, "="},
-        {'n', lf, 0, 2, sample},
-        // Only the CR of CR LF ends a line; the last line needs no end; NUL bytes are bytes.
+        // LF ends a line, CR only as part of CR LF; the last line needs no end.
         {'n', "Title:a\rb\nDescription:d\r\r\nPath:p\nWorkDir:w\nOption:o\nKey:1", 0, 1,
          CrLf({"Title:a\rb", "Description:d\r", "Path:p", "WorkDir:w", "Option:o", "Key:00000001"})},
-        {'n', odd + CrLf({"WorkDir:", "Option:", "Key:00000002"}), 0, 1, "="},
         // Sections start at a line beginning "Title:"; the last ';' line before the first is the comment.
         {'n', "junk\r\n;first\r\n\r\n;second\r\n Title:no\r\n" + Num("A", "1") + ";in A\r\n" + Num("B", "2"), 0, 2,
          ";second\r\n" + ab},
         // No section: the list is emptied, the count of the earlier load stays.
         {'n', ";one\n;two\nno section here\n", 6, 1, ";two\r\n"},
-        {'n', "\r\ntitle:lower\nTitle\n Title:x\n", 6, 1, ""},
-        {'n', "", 6, 1, ""},
         {'n', two + "Title:cut", 5, 2, ab},
         {'n', two + CrLf({"Title:five", "Description:", "Path:", "WorkDir:", "Option:"}), 2, 2, ab},
-        {'n', two + Num("seven", "3") + "Key:4\r\n", 2, 2, ab},
         // "Title:" anywhere in a line ends the section; the value loses six bytes from the front.
         {'n', two + CrLf({"Title:C", "Description:see Title:x", "Path:", "WorkDir:", "Option:", "Key:3"}), 2, 2, ab},
-        {'n', Num("A", "1") + " " + Num("B", "2"), 0, 2, Num("A", "00000001") + Num(":B", "00000002")},
-        // The first label of the label order found anywhere in a line decides; duplicates count.
+        // The first label of the label order found anywhere in a line decides.
         {'n', CrLf({"Title:t", "Description:d", "Path:x", "WorkDir:C:\\d Path:x", "Option:\to ", "", "Key:1"}), 0, 1,
          CrLf({"Title:t", "Description:d", "Path:ir:C:\\d Path:x", "WorkDir:", "Option:o ", "Key:00000001"})},
-        {'n', CrLf({"Title:t", "Description:a", "Description:b", "Path:p", "Option:o", "Key:7"}), 0, 1,
-         CrLf({"Title:t", "Description:b", "Path:p", "WorkDir:", "Option:o", "Key:00000007"})},
         {'s', Str("a", "VID_1234&PID_5678") + Str("b", "k "), 0, 2, "="},
         {'s', Str("a", "k") + Num("t", "1"), 2, 1, Str("a", "k")},
-        {'s', Str("a", "k") + "Title:last\n", 5, 1, Str("a", "k")},
-        {'s', CrLf({"Title:", "Description:", "Path:", "WorkDir:", "Option:", "Name:a", "Attribute:Name:x", "Key:"}), 0,
-         1, CrLf({"Title:", "Description:", "Path:", "WorkDir:", "Option:", "Name:bute:Name:x", "Attribute:", "Key:"})},
         {'j', ";menu\r\n" + menu, 0, 2, "="},
         // A "Path:" anywhere after the title line makes an application, even an empty one.
         {'j', Fold("Path:x", "0"), 0, 1, "="},
-        {'j', Fold("t", "2") + CrLf({"Path:", "WorkDir:w", "Option:o"}), 0, 1, Fold("t", "2")},
-        {'j', menu + CrLf({"Title:t", "Description:see Path:", "Level:0"}), 2, 2, menu},
-        {'j', menu + Fold("t", "0") + CrLf({"Path:p", "WorkDir:w"}), 2, 2, menu},
-        {'j', menu + Fold("t", "0") + CrLf({"Path:Level:1", "WorkDir:", "Option:"}), 2, 2, menu},
-        {'j', menu + "Title:last", 5, 2, menu},
     };
     // Key digits: upper-cased, each byte minus '0' (or 'A' - 10) as a signed byte, no validation. Levels as
     // atoi reads them, held at the ends of the 32-bit range.
-    const char* keys[][2] = {{"  1b", "0000001B"}, {"1b ", "000001A0"},      {"\t0001abcd", "0001ABCD"},
-                             {"G", "00000017"},    {"0x1B", "0000281B"},     {"", "00000000"},
-                             {"\xff", "FFFFFFCF"}, {"123456789", "23456789"}, {"!", "FFFFFFF1"}};
-    const char* levels[][2] = {{"  -7x", "-7"}, {"+4", "4"}, {"abc", "0"}, {"", "0"}, {"- 1", "0"},
-                               {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}, {"\t12 13", "12"}};
-    Case numbers{'n', "", 0, 9, ""}, depths{'j', "", 0, 8, ""};
+    const char* keys[][2] = {
+        {"  1b", "0000001B"}, {"1b ", "000001A0"}, {"G", "00000017"}, {"\xff", "FFFFFFCF"}, {"123456789", "23456789"}};
+    const char* levels[][2] = {
+        {"  -7x", "-7"}, {"abc", "0"}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}};
+    Case numbers{'n', "", 0, 5, ""}, depths{'j', "", 0, 4, ""};
     for (auto& k : keys) numbers.in += Num("k", k[0]), numbers.out += Num("k", k[1]);
     for (auto& l : levels) depths.in += Fold("f", l[0]), depths.out += Fold("f", l[1]);
-    cases.push_back(numbers);
-    cases.push_back(depths);
+    cases.insert(cases.end(), {numbers, depths});
     RunCases(cases);
 }
 
@@ -107,20 +84,14 @@ TEST(DataFile, DoubleByteCharactersAreNeverSplit) {
     // character, so "x\x83Key:" holds no label.
     RunCases({{'n', CrLf({"Title:\x83\x5c\x95\x5c\x83\x41", "Description:x\x83Key:", "Path:C:\\\x95\x5c\\a.exe",
                          "WorkDir:", "Option:", "Key:0000000A"}), 0, 1, "="},
-              {'n', CrLf({"Title:t", "Description:\x83Title:", "Path:", "WorkDir:", "Option:", "Key:00000001"}), 0, 1,
-               "="},
-              {'n', Num("a", "1") + CrLf({"Title:t", "x\x83Key:", "Path:", "WorkDir:", "Option:", "Key:2"}), 2, 1,
-               Num("a", "00000001")},
               {'s', Str("\x83\x41", "USB\\\x83\x5c\x95\x5c"), 0, 1, "="}});
+    // In the refuse list too: a trail byte neither closes an entry nor matches alone.
     Files files;
     CTrRefuseDB refuse;
     int open = -1;
-    for (auto [list, text, found] : {std::make_tuple("[ab\x83\x5d\n", "ab", 0), std::make_tuple("[A]\n", "\x83\x41", 0),
-                                     std::make_tuple("[ab\x83\x5d]\n", "xab\x83\x5dx", 1),
-                                     std::make_tuple("[A]\n", "\x83\x41" "A", 1)}) {
-        ASSERT_TRUE(files.Put("r.txt", list));
-        EXPECT_EQ(found, refuse.IsInDB(text, files.Path("r.txt"), open)) << list << text;
-    }
+    ASSERT_TRUE(files.Put("r.txt", "[ab\x83\x5d]\n[A]\n"));
+    EXPECT_EQ(0, refuse.IsInDB("\x83\x41", files.Path("r.txt"), open));
+    EXPECT_EQ(1, refuse.IsInDB("xab\x83\x5dx", files.Path("r.txt"), open));
 }
 
 TEST(DataFile, RefusedPathsGive1AndKeepEverything) {
@@ -141,14 +112,11 @@ TEST(DataFile, RefusedPathsGive1AndKeepEverything) {
     EXPECT_EQ(1, db.Reload());  // the path of the last Load, even a failed one
 }
 
-// NUL bytes, lone CRs and a last line without its end are cases above.
-TEST(DataFile, HugeLinesBinaryAndBrokenDoubleByteCharactersGiveResultCodes) {
+// Random bytes are the fuzzers' part; these are beyond their input size or code page.
+TEST(DataFile, HugeLinesAndBrokenDoubleByteCharactersGiveResultCodes) {
     const std::string mb(1 << 20, 'x');
-    std::string binary;
-    for (int i = 0; i < 70000; ++i) binary += static_cast<char>(i * 7919 % 251);
-    const std::string inputs[] = {"Title:" + mb + "\nDescription:" + mb + "\n" + Num("t", "1") + "Path:" + mb,
-                                  "Title:" + std::string(4 << 20, 'T'), std::string(4 << 20, ':'), binary,
-                                  "\x83\nTitle:x\x83Title:\n\x83" "Description:\x83\n\x83" "Key:1\n" + Str("t", "k")};
+    const std::string inputs[] = {"Title:" + mb + "\n" + Num("t", "1") + "Path:" + mb,
+                                  "\x83\nTitle:x\x83Title:\n\x83" "Key:1\n" + Str("t", "k")};
     Files files;
     for (const std::string& bytes : inputs) {
         ASSERT_TRUE(files.Put("bad.dat", bytes));
@@ -159,10 +127,6 @@ TEST(DataFile, HugeLinesBinaryAndBrokenDoubleByteCharactersGiveResultCodes) {
             EXPECT_TRUE((loaded == 0 || loaded == 2 || loaded == 5 || loaded == 6) && written == 0 &&
                         (again == 0 || again == 2 || again == 6)) << kind << loaded << again << bytes.substr(0, 20);
         }
-        CTrRefuseDB refuse;
-        int open = -1;
-        EXPECT_GE(1u, static_cast<unsigned>(refuse.IsInDB("text", files.Path("bad.dat"), open)));
-        EXPECT_EQ(0, open);
     }
 }
 

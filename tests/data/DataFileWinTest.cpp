@@ -17,36 +17,28 @@ TR_CHILD_ROLE(data_hold_file) {
     return 0;
 }
 
-TEST(DataFileWin, AFileHeldByAnotherProcessGives1AndStaysAsItWas) {
+// A folder in place of a file: read-only too, refused with "access denied"
+// like a read-only file, it must not lose that attribute.
+TEST(DataFileWin, AHeldFileOrAFolderGives1AndStaysAsItWasWithNothingLeftOpen) {
     Files files;
-    ASSERT_TRUE(files.Put("held.dat", Num("t", "00000001")));
-    CTrNumeralKeyDB db;
-    ASSERT_EQ(0, db.Load(files.Path("held.dat")));
-    trtest::Child holder;
-    ASSERT_TRUE(holder.Start("data_hold_file", {files.Path("held.dat")}));
-    ASSERT_TRUE(holder.WaitReady()) << "holder ended with " << holder.Wait();
-    EXPECT_EQ(1, db.Load(files.Path("held.dat")));
-    EXPECT_EQ(1, db.Write(files.Path("held.dat")));
-    EXPECT_EQ(0, holder.Wait());
-    EXPECT_EQ(Num("t", "00000001"), files.Get("held.dat"));
-    EXPECT_NE(nullptr, db.Find(1));
-}
-
-TEST(DataFileWin, AFolderIsNoDataFileAndNothingIsLeftOpen) {
-    Files files;
-    const std::string folder = files.Path("folder.dat");
-    // Read-only too: refused with "access denied" like a read-only file, it must not lose that attribute.
+    const std::string held = files.Path("held.dat"), folder = files.Path("folder.dat");
+    ASSERT_TRUE(files.Put("held.dat", Fold("t", "0")));
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(files.Put("a.dat", Num("t", "1")));
     const DWORD attributes = ::GetFileAttributesA(folder.c_str());
-    const long handles = trtest::HandleCount();
     CTrJogDataDB db;  // posts nothing, so no shared block is opened
-    EXPECT_EQ(2, db.Load(files.Path("a.dat")));
-    EXPECT_EQ(0, db.Write(files.Path("a.dat")));
-    EXPECT_EQ(1, db.Load(folder));
-    EXPECT_EQ(1, db.Write(folder));
+    ASSERT_EQ(0, db.Load(held));
+    trtest::Child holder;
+    ASSERT_TRUE(holder.Start("data_hold_file", {held}));
+    ASSERT_TRUE(holder.WaitReady()) << "holder ended with " << holder.Wait();
+    const long handles = trtest::HandleCount();
+    for (const std::string& path : {held, folder}) {
+        EXPECT_EQ(1, db.Load(path));
+        EXPECT_EQ(1, db.Write(path));
+    }
     EXPECT_EQ(handles, trtest::HandleCount());
+    EXPECT_EQ(0, holder.Wait());
+    EXPECT_EQ(Fold("t", "0"), files.Get("held.dat"));
     EXPECT_EQ(attributes, ::GetFileAttributesA(folder.c_str()));
     ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -81,7 +73,6 @@ TR_CHILD_ROLE(data_writer) {
 // keeps it alive.
 TEST(DataFileWin, AClientWindowGetsOneMessagePerKeyedWriteAndNoneForTheJogMenu) {
     Files files;
-    EXPECT_EQ(0, trtest::RunChild("data_writer", {files.folder.Path(), "nsj"}));  // no client: same results
     trtest::Child client;
     ASSERT_TRUE(client.Start("data_client") && client.WaitReady());
     EXPECT_EQ(0, trtest::RunChild("data_writer", {files.folder.Path(), "njsjjn"}));

