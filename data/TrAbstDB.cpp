@@ -14,13 +14,13 @@ CTrAbstDB::~CTrAbstDB() = default;
 
 int CTrAbstDB::Load(const std::string& strPath) {
     m_strFileName = strPath;
-    std::string bytes;
+    tr::data::FileContent content;
     try {
-        if (!tr::data::IsUsablePath(strPath) || !tr::data::ReadWholeFile(strPath, bytes)) return TR_DB_NO_FILE;
+        if (!tr::data::IsUsablePath(strPath) || !tr::data::ReadWholeFile(strPath, content)) return TR_DB_NO_FILE;
     } catch (const std::bad_alloc&) {
         return TR_DB_NO_FILE;
     }
-    m_file.OpenText(std::move(bytes));
+    m_file.OpenBytes(content.bytes, std::move(content.keeper));
     int result;
     try {
         result = OpenLoadFile();

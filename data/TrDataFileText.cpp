@@ -9,20 +9,26 @@ CTrAbstDB::CDataFile::CDataFile() : m_nNext(0), m_bOpen(false) {}
 
 bool CTrAbstDB::CDataFile::IsOpen() const { return m_bOpen; }
 
-void CTrAbstDB::CDataFile::OpenText(std::string&& bytes) {
-    m_strText = std::move(bytes);
+void CTrAbstDB::CDataFile::OpenBytes(std::string_view bytes, std::shared_ptr<const void> keeper) {
+    m_bytes = bytes;
+    m_keeper = std::move(keeper);
     m_nNext = 0;
     m_bOpen = true;
 }
 
 void CTrAbstDB::CDataFile::OpenNew() {
+    m_bytes = std::string_view();
+    m_keeper.reset();
     m_strText.clear();
     m_nNext = 0;
     m_bOpen = true;
 }
 
 void CTrAbstDB::CDataFile::Close() {
-    // Give the memory back: a data file can be large and the object lives on.
+    // Give the memory (or the file's view) back: a data file can be large,
+    // the object lives on, and a view keeps the file open.
+    m_bytes = std::string_view();
+    m_keeper.reset();
     std::string().swap(m_strText);
     m_nNext = 0;
     m_bOpen = false;
@@ -36,9 +42,9 @@ bool CTrAbstDB::CDataFile::ReadString(std::string& line) {
 }
 
 bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line) {
-    const std::size_t size = m_strText.size();
+    const std::size_t size = m_bytes.size();
     if (!m_bOpen || m_nNext >= size) return false;
-    const char* start = m_strText.data() + m_nNext;
+    const char* start = m_bytes.data() + m_nNext;
     const void* lf = std::memchr(start, '\n', size - m_nNext);
     std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : size - m_nNext;
     m_nNext += length + (lf ? 1 : 0);

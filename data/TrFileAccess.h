@@ -11,11 +11,19 @@
 namespace tr {
 namespace data {
 
-// Reads the whole file, opened without sharing, into 'bytes'. False when the
-// file cannot be opened or read (missing, held open by another process, a
-// folder, a path that is not a valid path of at most 259 characters, or too
-// big to hold in memory); 'bytes' is then unspecified.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+// A file's whole content in memory: its bytes, and what keeps them valid (a
+// buffer of its own, or a read-only view of the file, which keeps the file
+// open without sharing until the last copy of the keeper is dropped).
+struct FileContent {
+    std::string_view bytes;
+    std::shared_ptr<const void> keeper;
+};
+
+// Reads the whole file, opened without sharing. False when the file cannot
+// be opened or read (missing, held open by another process, a folder, a path
+// that is not a valid path of at most 259 characters, or too big to hold in
+// memory); 'content' is then unspecified.
+bool ReadWholeFile(const std::string& path, FileContent& content);
 
 // A data file open for rewriting: already truncated to zero length, held
 // without sharing until Close or destruction.

@@ -13,6 +13,10 @@ namespace {
 // ReadFile and WriteFile take 32-bit counts; big files go in pieces.
 constexpr DWORD kChunk = 1u << 30;
 
+// From this size on a file is mapped instead of read. Under Wine the
+// mapping costs about 0.3 ms more to set up and saves about 3 ms per MB.
+constexpr std::size_t kMapFrom = 256 * 1024;
+
 class WinRewriteFile : public RewriteFile {
 public:
     explicit WinRewriteFile(HANDLE h) : m_file(h) {}
@@ -37,9 +41,40 @@ private:
     Handle m_file;
 };
 
+// A read-only view of a file, with the file kept open without sharing for
+// as long as the view is in use, so nobody can change the bytes under it.
+struct MappedFile {
+    Handle file;
+    Handle mapping;
+    MappedView view;
+};
+
+// Only files on a fixed drive are mapped. A read through a view that fails
+// (a network drive gone, a card pulled out) raises an exception in the
+// middle of parsing, where a read by ReadFile just reports the failure.
+bool OnFixedDrive(const std::string& path) {
+    char full[MAX_PATH];
+    const DWORD n = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (n < 3 || n >= MAX_PATH || full[1] != ':' || full[2] != '\\') return false;
+    const char root[] = {full[0], ':', '\\', '\0'};
+    return ::GetDriveTypeA(root) == DRIVE_FIXED;
+}
+
+bool MapWholeFile(Handle& file, std::size_t size, FileContent& content) {
+    auto held = std::make_shared<MappedFile>();
+    held->mapping.Reset(::CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!held->mapping) return false;
+    held->view.Reset(::MapViewOfFile(held->mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    if (!held->view) return false;
+    held->file = std::move(file);
+    content.bytes = std::string_view(static_cast<const char*>(held->view.Get()), size);
+    content.keeper = std::move(held);
+    return true;
+}
+
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+bool ReadWholeFileWith(const std::string& path, FileContent& content, std::size_t mapFrom) {
     if (!IsUsablePath(path)) return false;
     // No sharing: while this process reads, nobody writes, and a file that
     // another process holds open (in any mode) is refused.
@@ -49,18 +84,31 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     LARGE_INTEGER size = {};
     if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return false;
     if (static_cast<unsigned long long>(size.QuadPart) >= std::numeric_limits<std::size_t>::max() / 2) return false;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));  // bad_alloc goes to the caller
+    const auto length = static_cast<std::size_t>(size.QuadPart);
+
+    // A big file is mapped rather than copied: its pages come straight from
+    // the file cache. For small files the mapping's own set-up costs more
+    // than the copy. When mapping fails the file is read as any other.
+    if (length > 0 && length >= mapFrom && OnFixedDrive(path) && MapWholeFile(file, length, content)) return true;
+
+    auto bytes = std::make_shared<std::string>(length, '\0');  // bad_alloc goes to the caller
     std::size_t got = 0;
-    while (got < bytes.size()) {
-        const std::size_t left = bytes.size() - got;
+    while (got < bytes->size()) {
+        const std::size_t left = bytes->size() - got;
         const DWORD want = left > kChunk ? kChunk : static_cast<DWORD>(left);
         DWORD done = 0;
-        if (!::ReadFile(file.Get(), &bytes[got], want, &done, nullptr)) return false;
+        if (!::ReadFile(file.Get(), &(*bytes)[got], want, &done, nullptr)) return false;
         if (done == 0) break;  // shorter than its size said: keep what is there
         got += done;
     }
-    bytes.resize(got);
+    bytes->resize(got);
+    content.bytes = *bytes;
+    content.keeper = std::move(bytes);
     return true;
+}
+
+bool ReadWholeFile(const std::string& path, FileContent& content) {
+    return ReadWholeFileWith(path, content, kMapFrom);
 }
 
 HANDLE OpenForWriting(const std::string& path) {

@@ -20,6 +20,10 @@ using OpenForWritingFn = HANDLE (*)(const std::string& path);
 
 HANDLE OpenForWriting(const std::string& path);
 
+// ReadWholeFile that maps files of at least 'mapFrom' bytes rather than
+// reading them (ReadWholeFile maps from 256 KB on).
+bool ReadWholeFileWith(const std::string& path, FileContent& content, std::size_t mapFrom);
+
 // OpenForRewrite with the given open call.
 std::unique_ptr<RewriteFile> OpenForRewriteWith(const std::string& path, OpenForWritingFn open);
 

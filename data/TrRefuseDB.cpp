@@ -46,13 +46,13 @@ int CTrRefuseDB::IsInDB(const std::string& strText, const std::string& strFileNa
 }
 
 int CTrRefuseDB::OpenDB(const std::string& strFileName) {
-    std::string bytes;
+    tr::data::FileContent content;
     try {
-        if (!tr::data::IsUsablePath(strFileName) || !tr::data::ReadWholeFile(strFileName, bytes)) return 1;
+        if (!tr::data::IsUsablePath(strFileName) || !tr::data::ReadWholeFile(strFileName, content)) return 1;
     } catch (const std::bad_alloc&) {
         return 1;
     }
-    m_file.OpenText(std::move(bytes));
+    m_file.OpenBytes(content.bytes, std::move(content.keeper));
     return 0;
 }
 

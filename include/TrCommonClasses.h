@@ -167,8 +167,9 @@ public:
     public:
         CDataFile();
         bool IsOpen() const;
-        void OpenText(std::string&& bytes);  // for reading
-        void OpenNew();                      // for writing
+        // For reading: the bytes, and what keeps them valid until Close.
+        void OpenBytes(std::string_view bytes, std::shared_ptr<const void> keeper);
+        void OpenNew();  // for writing
         void Close();
         // Next line without its line end (LF, or CR LF); false at the end.
         bool ReadString(std::string& line);
@@ -181,7 +182,9 @@ public:
         const std::string& Text() const;
 
     private:
-        std::string m_strText;
+        std::string_view m_bytes;              // what is read
+        std::shared_ptr<const void> m_keeper;  // keeps m_bytes valid
+        std::string m_strText;                 // what is written
         std::size_t m_nNext;
         bool m_bOpen;
     };

@@ -49,12 +49,14 @@ private:
 
 namespace data {
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+bool ReadWholeFile(const std::string& path, FileContent& content) {
     State& s = S();
     if (!IsUsablePath(path) || s.locked.count(path)) return false;
     auto it = s.files.find(path);
     if (it == s.files.end()) return false;
-    bytes = it->second;
+    auto copy = std::make_shared<const std::string>(it->second);
+    content.bytes = *copy;
+    content.keeper = std::move(copy);
     return true;
 }
 

@@ -1,6 +1,7 @@
-// The read-only retry of a rewrite, with the open call replaced so that the
-// refusal happens even where the system would let the open through (Wine
-// running as root ignores read-only files).
+// The data layer's Windows file access compiled in: whole-file reads, mapped
+// or copied, and the read-only retry of a rewrite, with the open call
+// replaced so that the refusal happens even where the system would let the
+// open through (Wine running as root ignores read-only files).
 #include "TrTestSupport.h"
 
 #include "data/TrFileAccessWin.h"
@@ -17,6 +18,43 @@ HANDLE ScriptedOpen(const std::string& path) {
     const int call = g_calls++;
     if (call < 2 && g_refusals[call]) return ::SetLastError(g_refusals[call]), INVALID_HANDLE_VALUE;
     return tr::data::OpenForWriting(path);
+}
+
+// A mapped read gives the same bytes as a copied one, keeps the file from
+// everyone (this process included) while the bytes are in use, and lets go
+// of it with the last keeper.
+TEST(WholeFileRead, MappedAndCopiedReadsAgreeAndAMappedFileStaysHeld) {
+    trtest::TempFolder folder;
+    const std::string path = folder / "big.dat", empty = folder / "empty.dat";
+    std::string text(300000, 'x');
+    text[0] = '\0', text[4095] = '\n', text[4096] = '\r', text.back() = '\0';
+    ASSERT_TRUE(trtest::WriteFileBytes(path, text));
+    ASSERT_TRUE(trtest::WriteFileBytes(empty, ""));
+    const long handles = trtest::HandleCount();
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    for (const std::size_t mapFrom : {std::size_t(0), text.size() + 1}) {
+        tr::data::FileContent content{"untouched", nullptr};
+        ASSERT_TRUE(tr::data::ReadWholeFileWith(path, content, mapFrom));
+        EXPECT_TRUE(content.bytes == text);
+        ::SetLastError(0xdeadbeef);
+        tr::Handle other(::CreateFileA(path.c_str(), GENERIC_READ, all, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (mapFrom == 0) {
+            EXPECT_FALSE(other);
+            EXPECT_EQ(ERROR_SHARING_VIOLATION, ::GetLastError());
+        } else {
+            EXPECT_TRUE(other);  // a copy lets go of the file at once
+        }
+        other.Reset();
+        content.keeper.reset();
+        other.Reset(::CreateFileA(path.c_str(), GENERIC_READ, all, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_TRUE(other);
+    }
+    // An empty file cannot be mapped: it is read, as empty.
+    tr::data::FileContent content{"untouched", nullptr};
+    EXPECT_TRUE(tr::data::ReadWholeFileWith(empty, content, 0));
+    EXPECT_TRUE(content.bytes.empty() && content.keeper);
+    content.keeper.reset();
+    EXPECT_EQ(handles, trtest::HandleCount());
 }
 
 TEST(ReadOnlyRetry, OnlyAccessDeniedClearsReadOnlyAndOpensOnceMore) {
