@@ -105,7 +105,7 @@ int CTrAbstDB::Write(const std::string& strPath) {
 }
 
 int CTrAbstDB::WriteComment(const std::string& strComment) {
-    return m_file.WriteLine(strComment, std::string()) ? TR_DB_OK : TR_DB_WRITE_FAIL;
+    return m_file.WriteLine(strComment, {}) ? TR_DB_OK : TR_DB_WRITE_FAIL;
 }
 
 int CTrAbstDB::PostMessageToRewriteData() { return tr::data::AnnounceRewrite() ? 1 : 0; }

@@ -58,7 +58,7 @@ DWORD CTrAbstDB::CDataFile::GetPosition() const { return static_cast<DWORD>(m_nN
 
 void CTrAbstDB::CDataFile::SeekToBegin() { m_nNext = 0; }
 
-bool CTrAbstDB::CDataFile::WriteLine(const std::string& label, const std::string& value) {
+bool CTrAbstDB::CDataFile::WriteLine(std::string_view label, std::string_view value) {
     if (!m_bOpen) return false;
     try {
         // Room first, so a line is appended whole or not at all.

@@ -11,13 +11,6 @@ namespace {
 const std::string_view kMainLabels[] = {tr::data::kTitle, tr::data::kDescription, tr::data::kLevel};
 const std::string_view kSubLabels[] = {tr::data::kPath, tr::data::kWorkDir, tr::data::kOption};
 
-const std::string kTitleLabel(tr::data::kTitle);
-const std::string kDescriptionLabel(tr::data::kDescription);
-const std::string kLevelLabel(tr::data::kLevel);
-const std::string kPathLabel(tr::data::kPath);
-const std::string kWorkDirLabel(tr::data::kWorkDir);
-const std::string kOptionLabel(tr::data::kOption);
-
 // What Get and GetAt hand out for a place with no entry behind it: a blank
 // entry of this thread's own, cleared on every such call.
 CTrJogData& NoEntry() {
@@ -206,11 +199,11 @@ int CTrJogDataDB::WriteAllData(std::string& /*strPath*/) {
 }
 
 int CTrJogDataDB::WriteData(const CTrJogData& data) {
-    bool ok = m_file.WriteLine(kTitleLabel, data.GetTitle()) &&
-              m_file.WriteLine(kDescriptionLabel, data.GetDescription()) &&
-              m_file.WriteLine(kLevelLabel, std::to_string(data.GetLevel()));
+    bool ok = m_file.WriteLine(tr::data::kTitle, data.GetTitle()) &&
+              m_file.WriteLine(tr::data::kDescription, data.GetDescription()) &&
+              m_file.WriteLine(tr::data::kLevel, std::to_string(data.GetLevel()));
     if (ok && !data.IsFolder())
-        ok = m_file.WriteLine(kPathLabel, data.GetPath()) && m_file.WriteLine(kWorkDirLabel, data.GetWorkDir()) &&
-             m_file.WriteLine(kOptionLabel, data.GetOption());
+        ok = m_file.WriteLine(tr::data::kPath, data.GetPath()) && m_file.WriteLine(tr::data::kWorkDir, data.GetWorkDir()) &&
+             m_file.WriteLine(tr::data::kOption, data.GetOption());
     return ok ? TR_DB_OK : TR_DB_WRITE_FAIL;
 }

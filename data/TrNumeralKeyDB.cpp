@@ -2,6 +2,7 @@
 #include "include/TrCommonClasses.h"
 
 #include "data/TrDataLines.h"
+#include "data/TrRecordList.h"
 
 #include <cstdio>
 
@@ -12,13 +13,6 @@ namespace {
 const std::string_view kLabels[] = {tr::data::kTitle,   tr::data::kDescription, tr::data::kPath,
                                     tr::data::kWorkDir, tr::data::kOption,      tr::data::kKey};
 constexpr std::size_t kLabelCount = sizeof(kLabels) / sizeof(kLabels[0]);
-
-const std::string kTitleLabel(tr::data::kTitle);
-const std::string kDescriptionLabel(tr::data::kDescription);
-const std::string kPathLabel(tr::data::kPath);
-const std::string kWorkDirLabel(tr::data::kWorkDir);
-const std::string kOptionLabel(tr::data::kOption);
-const std::string kKeyLabel(tr::data::kKey);
 
 }  // namespace
 
@@ -43,16 +37,10 @@ TrDataPosition CTrNumeralKeyDB::GetPosition() { return m_pDataList->begin(); }
 
 const CTrNumeralKeyData* CTrNumeralKeyDB::Read(int bFromFirst) {
     if (bFromFirst) Rewind();
-    auto* pos = std::get_if<DataList::iterator>(&m_posRead);
-    if (!pos || *pos == m_pDataList->end()) return nullptr;
-    return &*(*pos)++;
+    return tr::data::ReadNext(*m_pDataList, m_posRead);
 }
 
-CTrNumeralKeyData* CTrNumeralKeyDB::Find(DWORD dwKey) {
-    for (auto& data : *m_pDataList)
-        if (data.GetKey() == dwKey) return &data;
-    return nullptr;
-}
+CTrNumeralKeyData* CTrNumeralKeyDB::Find(DWORD dwKey) { return tr::data::FindFirst(*m_pDataList, dwKey); }
 
 CTrNumeralKeyData* CTrNumeralKeyDB::Find(DWORD dwFirst, DWORD dwSecond) { return Find(GenerateKey(dwFirst, dwSecond)); }
 
@@ -130,10 +118,10 @@ int CTrNumeralKeyDB::WriteAllData(std::string& /*strPath*/) {
 int CTrNumeralKeyDB::WriteData(const CTrNumeralKeyData& data) {
     char key[16];
     std::snprintf(key, sizeof(key), "%08X", static_cast<unsigned>(data.GetKey()));
-    const bool ok = m_file.WriteLine(kTitleLabel, data.GetTitle()) &&
-                    m_file.WriteLine(kDescriptionLabel, data.GetDescription()) &&
-                    m_file.WriteLine(kPathLabel, data.GetPath()) &&
-                    m_file.WriteLine(kWorkDirLabel, data.GetWorkDir()) &&
-                    m_file.WriteLine(kOptionLabel, data.GetOption()) && m_file.WriteLine(kKeyLabel, key);
+    const bool ok = m_file.WriteLine(tr::data::kTitle, data.GetTitle()) &&
+                    m_file.WriteLine(tr::data::kDescription, data.GetDescription()) &&
+                    m_file.WriteLine(tr::data::kPath, data.GetPath()) &&
+                    m_file.WriteLine(tr::data::kWorkDir, data.GetWorkDir()) &&
+                    m_file.WriteLine(tr::data::kOption, data.GetOption()) && m_file.WriteLine(tr::data::kKey, key);
     return ok ? TR_DB_OK : TR_DB_WRITE_FAIL;
 }

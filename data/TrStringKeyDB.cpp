@@ -2,6 +2,7 @@
 #include "include/TrCommonClasses.h"
 
 #include "data/TrDataLines.h"
+#include "data/TrRecordList.h"
 
 namespace {
 
@@ -11,15 +12,6 @@ const std::string_view kLabels[] = {tr::data::kTitle,  tr::data::kDescription, t
                                     tr::data::kWorkDir, tr::data::kOption,     tr::data::kName,
                                     tr::data::kAttribute, tr::data::kKey};
 constexpr std::size_t kLabelCount = sizeof(kLabels) / sizeof(kLabels[0]);
-
-const std::string kTitleLabel(tr::data::kTitle);
-const std::string kDescriptionLabel(tr::data::kDescription);
-const std::string kPathLabel(tr::data::kPath);
-const std::string kWorkDirLabel(tr::data::kWorkDir);
-const std::string kOptionLabel(tr::data::kOption);
-const std::string kNameLabel(tr::data::kName);
-const std::string kAttributeLabel(tr::data::kAttribute);
-const std::string kKeyLabel(tr::data::kKey);
 
 }  // namespace
 
@@ -44,16 +36,10 @@ TrDataPosition CTrStringKeyDB::GetPosition() { return m_pDataList->begin(); }
 
 const CTrStringKeyData* CTrStringKeyDB::Read(int bFromFirst) {
     if (bFromFirst) Rewind();
-    auto* pos = std::get_if<DataList::iterator>(&m_posRead);
-    if (!pos || *pos == m_pDataList->end()) return nullptr;
-    return &*(*pos)++;
+    return tr::data::ReadNext(*m_pDataList, m_posRead);
 }
 
-CTrStringKeyData* CTrStringKeyDB::Find(const std::string& strKey) {
-    for (auto& data : *m_pDataList)
-        if (data.GetKey() == strKey) return &data;
-    return nullptr;
-}
+CTrStringKeyData* CTrStringKeyDB::Find(const std::string& strKey) { return tr::data::FindFirst(*m_pDataList, strKey); }
 
 CTrStringKeyData* CTrStringKeyDB::Find(int nIndex) {
     if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= m_pDataList->size()) return nullptr;
@@ -141,13 +127,13 @@ int CTrStringKeyDB::WriteAllData(std::string& /*strPath*/) {
 }
 
 int CTrStringKeyDB::WriteData(const CTrStringKeyData& data) {
-    const bool ok = m_file.WriteLine(kTitleLabel, data.GetTitle()) &&
-                    m_file.WriteLine(kDescriptionLabel, data.GetDescription()) &&
-                    m_file.WriteLine(kPathLabel, data.GetPath()) &&
-                    m_file.WriteLine(kWorkDirLabel, data.GetWorkDir()) &&
-                    m_file.WriteLine(kOptionLabel, data.GetOption()) &&
-                    m_file.WriteLine(kNameLabel, data.GetName()) &&
-                    m_file.WriteLine(kAttributeLabel, data.GetAttribute()) &&
-                    m_file.WriteLine(kKeyLabel, data.GetKey());
+    const bool ok = m_file.WriteLine(tr::data::kTitle, data.GetTitle()) &&
+                    m_file.WriteLine(tr::data::kDescription, data.GetDescription()) &&
+                    m_file.WriteLine(tr::data::kPath, data.GetPath()) &&
+                    m_file.WriteLine(tr::data::kWorkDir, data.GetWorkDir()) &&
+                    m_file.WriteLine(tr::data::kOption, data.GetOption()) &&
+                    m_file.WriteLine(tr::data::kName, data.GetName()) &&
+                    m_file.WriteLine(tr::data::kAttribute, data.GetAttribute()) &&
+                    m_file.WriteLine(tr::data::kKey, data.GetKey());
     return ok ? TR_DB_OK : TR_DB_WRITE_FAIL;
 }

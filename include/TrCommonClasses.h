@@ -178,7 +178,7 @@ public:
         DWORD GetPosition() const;
         void SeekToBegin();
         // Appends text and a CR LF line end; false when it cannot.
-        bool WriteLine(const std::string& label, const std::string& value);
+        bool WriteLine(std::string_view label, std::string_view value);
         const std::string& Text() const;
 
     private:
