@@ -5,6 +5,7 @@
 // into local MAX_PATH buffers, cut to the field when a caller left a field
 // without its terminator.
 #include "include/TrCommon.h"
+#include "base/TrFieldText.h"
 #include "launch/TrForeground.h"
 #include "launch/TrShortcut.h"
 
@@ -14,12 +15,6 @@
 #include <mbstring.h>
 
 namespace {
-
-void CopyField(char* dst, const char* src) {
-    const std::size_t n = ::strnlen(src, MAX_PATH - 1);
-    std::memcpy(dst, src, n);
-    dst[n] = '\0';
-}
 
 // ".lnk" in any letter case, compared on the last four bytes as the shell's
 // own extension test does (the whole path when it is shorter).
@@ -38,9 +33,9 @@ extern "C" int TRCOMAPI TrComLaunch(HANDLE* phProcess, const TR_APP_DATA_STRUC* 
     if (!pAppData) return FALSE;
 
     char path[MAX_PATH], workDir[MAX_PATH], option[MAX_PATH];
-    CopyField(path, pAppData->szPath);
-    CopyField(workDir, pAppData->szWorkDir);
-    CopyField(option, pAppData->szOption);
+    tr::CopyFieldText(path, pAppData->szPath);
+    tr::CopyFieldText(workDir, pAppData->szWorkDir);
+    tr::CopyFieldText(option, pAppData->szOption);
     if (path[0] == '\0') return FALSE;
 
     // Only whether an association exists matters; the program found is not

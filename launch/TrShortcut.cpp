@@ -4,6 +4,7 @@
 // is not searched for and no user interface can appear.
 #include "launch/TrShortcut.h"
 
+#include "base/TrFieldText.h"
 #include "base/TrHandle.h"
 
 #include <objbase.h>
@@ -31,13 +32,6 @@ private:
     HRESULT m_hr;
 };
 
-// Copies a zero-terminated text into a MAX_PATH buffer, cut to fit.
-void CopyField(char* dst, const char* src) {
-    const std::size_t n = ::strnlen(src, MAX_PATH - 1);
-    std::memcpy(dst, src, n);
-    dst[n] = '\0';
-}
-
 BOOL ReadLink(const char* pszLink, char* pszPath, char* pszWorkDir, char* pszArgs) {
     ComScope com;
     if (!com.Ok()) return FALSE;
@@ -64,7 +58,7 @@ BOOL ReadLink(const char* pszLink, char* pszPath, char* pszWorkDir, char* pszArg
     // nothing where the link already gave it.
     char shortTarget[MAX_PATH] = "";
     const DWORD shortLength = ::GetShortPathNameA(target, shortTarget, MAX_PATH);
-    if (shortLength > 0 && shortLength < MAX_PATH) CopyField(target, shortTarget);
+    if (shortLength > 0 && shortLength < MAX_PATH) CopyFieldText(target, shortTarget);
 
     char icon[MAX_PATH] = "";
     int iconIndex = 0;
@@ -74,19 +68,19 @@ BOOL ReadLink(const char* pszLink, char* pszPath, char* pszWorkDir, char* pszArg
     // A shortcut whose icon is its own target is started as the shortcut
     // itself, so the shell applies whatever else the link carries.
     if (::_mbscmp(reinterpret_cast<const unsigned char*>(target), reinterpret_cast<const unsigned char*>(icon)) != 0)
-        CopyField(pszPath, target);
+        CopyFieldText(pszPath, target);
 
     if (pszWorkDir[0] == '\0') {
         char dir[MAX_PATH] = "";
         if (FAILED(link->GetWorkingDirectory(dir, MAX_PATH))) dir[0] = '\0';
         dir[MAX_PATH - 1] = '\0';
-        CopyField(pszWorkDir, dir);
+        CopyFieldText(pszWorkDir, dir);
     }
     if (pszArgs[0] == '\0') {
         char args[MAX_PATH] = "";
         if (FAILED(link->GetArguments(args, MAX_PATH))) args[0] = '\0';
         args[MAX_PATH - 1] = '\0';
-        CopyField(pszArgs, args);
+        CopyFieldText(pszArgs, args);
     }
     return TRUE;
 }
@@ -97,9 +91,9 @@ BOOL ResolveShortcut(const char* pszLink, char* pszPath, char* pszWorkDir, char*
     if (!pszLink || !pszPath || !pszWorkDir || !pszArgs) return FALSE;
     // Work on copies so a failure halfway leaves the caller's buffers whole.
     char path[MAX_PATH], workDir[MAX_PATH], args[MAX_PATH];
-    CopyField(path, pszPath);
-    CopyField(workDir, pszWorkDir);
-    CopyField(args, pszArgs);
+    CopyFieldText(path, pszPath);
+    CopyFieldText(workDir, pszWorkDir);
+    CopyFieldText(args, pszArgs);
     BOOL ok = FALSE;
     try {
         ok = ReadLink(pszLink, path, workDir, args);
@@ -107,9 +101,9 @@ BOOL ResolveShortcut(const char* pszLink, char* pszPath, char* pszWorkDir, char*
         ok = FALSE;  // COM is already uninitialised by the scope's unwinding
     }
     if (!ok) return FALSE;
-    CopyField(pszPath, path);
-    CopyField(pszWorkDir, workDir);
-    CopyField(pszArgs, args);
+    CopyFieldText(pszPath, path);
+    CopyFieldText(pszWorkDir, workDir);
+    CopyFieldText(pszArgs, args);
     return TRUE;
 }
 

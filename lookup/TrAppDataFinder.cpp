@@ -34,20 +34,18 @@ constexpr char kProductKeyFallback[] = "Software\\Kalvor Corporation\\Trelvane";
 // Selector table of Find: a byte value 0..3 gives 0, 5, 4, 3.
 constexpr int kSelector[4] = {0, 5, 4, 3};
 
-bool DataFilePath(const char* fileName, std::string& path) {
-    char folder[MAX_PATH] = "";
-    if (!TrComGetPath(kPathDataFolder, folder)) return false;
-    folder[MAX_PATH - 1] = '\0';
-    path = std::string(folder) + "\\" + fileName;
-    return path.size() < MAX_PATH;
-}
-
 bool IndexPath(int index, std::string& path) {
     char buf[MAX_PATH] = "";
     if (!TrComGetPath(index, buf)) return false;
     buf[MAX_PATH - 1] = '\0';
     path = buf;
     return true;
+}
+
+bool DataFilePath(const char* fileName, std::string& path) {
+    if (!IndexPath(kPathDataFolder, path)) return false;
+    path.append("\\").append(fileName);
+    return path.size() < MAX_PATH;
 }
 
 bool StringLoadAccepted(int result) { return result == 0 || result == 6; }
@@ -79,9 +77,9 @@ int CTrAppDataFinder::OpenDataBases(WORD wOpenMask) {
     if (!m_hLocale) return 0xFFFF;
     CloseDataBases();  // a second open must not strand the first one's databases
     m_wOpenMask = wOpenMask;
-    m_ppNumeralDB.reset(new std::unique_ptr<CTrNumeralKeyDB>[kNumeralSlots]);
-    m_ppStringDB.reset(new std::unique_ptr<CTrStringKeyDB>[kStringSlots]);
-    m_ppXbusDB.reset(new CTrStringKeyDB*[2]{nullptr, nullptr});
+    m_ppNumeralDB = std::make_unique<std::unique_ptr<CTrNumeralKeyDB>[]>(kNumeralSlots);
+    m_ppStringDB = std::make_unique<std::unique_ptr<CTrStringKeyDB>[]>(kStringSlots);
+    m_ppXbusDB = std::make_unique<CTrStringKeyDB*[]>(2);  // value-initialised: both NULL
     int failed = 0;
 
     for (int slot = 0; slot < kStringSlots; ++slot) {

@@ -6,7 +6,7 @@
 #include "include/TrCommon.h"
 #include "include/TrCommonClasses.h"
 
-#include "lookup/TrFieldText.h"
+#include "base/TrFieldText.h"
 
 #include <cstring>
 #include <string>

@@ -4,7 +4,7 @@
 #include "include/TrCommonClasses.h"
 
 #include "base/TrHandle.h"
-#include "lookup/TrFieldText.h"
+#include "base/TrFieldText.h"
 
 #include <cstring>
 

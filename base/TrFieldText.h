@@ -1,9 +1,12 @@
-// TrFieldText.h - putting a record's text into a caller's fixed 260-byte
-// field: cut to the field on a character boundary, never overrun.
-#ifndef TR_LOOKUP_FIELDTEXT_H
-#define TR_LOOKUP_FIELDTEXT_H
+// TrFieldText.h - putting a text into a caller's fixed field (260 bytes in
+// the exchanged structures): cut on a character boundary, never overrun.
+#ifndef TR_BASE_FIELDTEXT_H
+#define TR_BASE_FIELDTEXT_H
+
+#include <windows.h>
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 namespace tr {
@@ -17,6 +20,12 @@ std::size_t CopyToField(char* field, std::size_t capacity, std::string_view text
 // is at most maxBytes long.
 std::size_t FittingLength(std::string_view text, std::size_t maxBytes);
 
+// Copies a field of MAX_PATH bytes that may lack its terminator into another
+// such field, cut as CopyToField cuts.
+inline void CopyFieldText(char* field, const char* source) {
+    CopyToField(field, MAX_PATH, std::string_view(source, ::strnlen(source, MAX_PATH)));
+}
+
 }  // namespace tr
 
-#endif  // TR_LOOKUP_FIELDTEXT_H
+#endif  // TR_BASE_FIELDTEXT_H

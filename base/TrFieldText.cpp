@@ -1,5 +1,5 @@
 // TrFieldText.cpp - cutting texts to fixed fields on character boundaries.
-#include "lookup/TrFieldText.h"
+#include "base/TrFieldText.h"
 
 #include "base/TrText.h"
 
