@@ -16,11 +16,10 @@ constexpr char kProductKey[] = "Software\\Kalvor Corporation\\Trelvane";
 inline std::string ProductKey(const std::string& sub) { return std::string(kProductKey) + "\\" + sub; }
 inline std::string DwordBytes(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
 
+// Writes create the key. Reads give "<none>" for a missing value or one of
+// another type than 'wanted' (any type for kAnyType).
 inline bool SetBytes(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes) {
-    tr::RegKey k;
-    return !::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.Put(), nullptr) &&
-           !::RegSetValueExA(k.Get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size()));
+    return !::RegSetKeyValueA(root, key.c_str(), name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 inline bool SetDword(HKEY r, const std::string& k, const char* n, DWORD v) { return SetBytes(r, k, n, REG_DWORD, DwordBytes(v)); }
 inline bool SetString(HKEY r, const std::string& k, const char* n, const std::string& v) { return SetBytes(r, k, n, REG_SZ, v + '\0'); }
@@ -30,19 +29,12 @@ inline bool KeyExists(HKEY root, const std::string& key, bool create = false) {
                     : ::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, k.Put()));
 }
 inline bool CreateKey(HKEY root, const std::string& key) { return KeyExists(root, key, true); }
-
-// A value's bytes, "<none>" when missing or of another type than 'wanted'
-// (any type for kAnyType).
 constexpr DWORD kAnyType = ~0u;
 inline std::string GetBytes(HKEY root, const std::string& key, const char* name, DWORD wanted) {
-    tr::RegKey k;
-    DWORD type = 0, size = 0;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, k.Put()) ||
-        ::RegQueryValueExA(k.Get(), name, nullptr, &type, nullptr, &size) || (type != wanted && wanted != kAnyType))
-        return "<none>";
-    std::string bytes(size, '\0');
-    ::RegQueryValueExA(k.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&bytes[0]), &size);
-    return bytes;
+    char data[1024];
+    DWORD type = 0, size = sizeof(data);
+    const bool read = !::RegGetValueA(root, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size);
+    return read && (type == wanted || wanted == kAnyType) ? std::string(data, size) : "<none>";
 }
 // A REG_DWORD, or -1; a REG_SZ up to its terminator, or "<none>".
 inline long long GetDword(HKEY r, const std::string& k, const char* n) {

@@ -1,10 +1,8 @@
 // The registry routines, the product key table, TrComGetRegValue and the copy
-// of the machine settings to the user, over the real registry; every call is
-// checked to leave no key open.
+// of the machine settings to the user, over the real registry.
 #include "EnvTestSupport.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 namespace {
@@ -27,17 +25,15 @@ struct KindBlock : TR_REG_VALUE_STRUC {
 class Registry : public ProductKeySandbox {};
 
 // A missing key and a sub-key named like the value are read in JukeboxTest.cpp.
+// Expected: the DWORD read (-1: refused) and the text read ("-": refused).
 TEST_F(Registry, ReadsTakeBytesWhateverTheType) {
     const std::string key = ProductKey("Read"), s259(259, 'y');
-    const struct { DWORD type; std::string bytes; bool dwordOk; DWORD dword; bool textOk; std::string text; } rows[] = {
-        {REG_DWORD, std::string("AB\0\0", 4), true, 0x4241, true, "AB"},
-        {REG_SZ, std::string("ab\0", 3), true, 0x6261, true, "ab"},
-        {REG_BINARY, "abc", true, 0x636261, true, "abc"},  // no terminator
-        {REG_QWORD, std::string(8, '\x01'), false, 0, true, std::string(8, '\x01')},
-        {REG_SZ, s259 + '\0', false, 0, true, s259},
-        {REG_SZ, std::string(300, 'x') + '\0', false, 0, false, ""},
-        {REG_BINARY, std::string(260, 'z'), false, 0, false, ""},  // no room for the terminator
-        {REG_SZ, std::string("ab\0cd\0", 6), false, 0, true, "ab"}};
+    const struct { DWORD type; std::string bytes; long long dword; std::string text; } rows[] = {
+        {REG_DWORD, std::string("AB\0\0", 4), 0x4241, "AB"},
+        {REG_BINARY, "abc", 0x636261, "abc"},  // shorter than a DWORD, no terminator
+        {REG_SZ, s259 + '\0', -1, s259},
+        {REG_SZ, std::string(300, 'x') + '\0', -1, "-"},
+        {REG_BINARY, std::string(260, 'z'), -1, "-"}};  // no room for the terminator
     const long before = trtest::HandleCount();
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "type " << r.type << ", " << r.bytes.size() << " bytes");
@@ -45,10 +41,11 @@ TEST_F(Registry, ReadsTakeBytesWhateverTheType) {
         DWORD d = 0xdeadbeef;
         char text[260];
         std::memset(text, '#', sizeof(text));
-        EXPECT_EQ(r.dwordOk, tr::RegReadDword(HKEY_CURRENT_USER, key.c_str(), "value", &d) != FALSE);
-        EXPECT_EQ(r.dwordOk ? r.dword : 0xdeadbeef, d);
-        EXPECT_EQ(r.textOk, tr::RegReadString(HKEY_CURRENT_USER, key.c_str(), "VALUE", text) != FALSE);
-        EXPECT_EQ(r.textOk ? r.text : std::string(260, '#'), r.textOk ? std::string(text) : std::string(text, 260));
+        EXPECT_EQ(r.dword >= 0, tr::RegReadDword(HKEY_CURRENT_USER, key.c_str(), "value", &d) != FALSE);
+        EXPECT_EQ(r.dword >= 0 ? r.dword : 0xdeadbeef, d);
+        const bool textOk = r.text != "-";
+        EXPECT_EQ(textOk, tr::RegReadString(HKEY_CURRENT_USER, key.c_str(), "VALUE", text) != FALSE);
+        EXPECT_EQ(textOk ? r.text : std::string(260, '#'), textOk ? std::string(text) : std::string(text, 260));
     }
     EXPECT_FALSE(tr::RegReadDword(HKEY_CURRENT_USER, nullptr, "Value", nullptr));
     EXPECT_EQ(before, trtest::HandleCount());
@@ -80,34 +77,17 @@ TEST_F(Registry, CopyToTheUserKeepsOrReplacesTheUsersValues) {
     EXPECT_EQ(std::string(300, 'm'), GetString(HKEY_LOCAL_MACHINE, k, "M"));  // nothing of the source lost
 }
 
-TEST_F(Registry, TableKindsAndKindsOutsideTheTable) {
+// Every kind fills the table (kinds 0 and 1 only that); a family's value area
+// holds its numbers from the start, then its texts of TR_TEXT_FIELD bytes, and
+// the rest keeps the caller's bytes. Names are stored in lower case: they
+// match without regard to case.
+TEST_F(Registry, EveryKindFillsTheTableAndItsFamilysSlots) {
     const tr::Module locale(::LoadLibraryExA("TrLocale.DLL", nullptr, LOAD_LIBRARY_AS_DATAFILE));
     char text3009[260] = {};
     ASSERT_GT(::LoadStringA(locale.Get(), 3009, text3009, sizeof(text3009)), 0);
     const char* const texts[] = {kProductKey, text3009, "InstalledPath", "InstalledDir", "TrTWPath"};
-    for (int kind : {TR_REG_KIND_MACHINE, TR_REG_KIND_USER}) {
-        KindBlock block(kind, 0xAB);
-        const long before = trtest::HandleCount();
-        EXPECT_EQ(1, TrComGetRegValue(&block));
-        EXPECT_EQ(before, trtest::HandleCount());
-        EXPECT_EQ(kind == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, block.hRoot);
-        for (int i = 0; i < 14; ++i) EXPECT_STREQ(i < 5 ? texts[i] : kSubKeys[i - 5], block.szKeyPath + i * TR_TEXT_FIELD);
-        const auto* area = reinterpret_cast<const unsigned char*>(&block.values);
-        EXPECT_EQ(sizeof(block.values), static_cast<std::size_t>(std::count(area, area + sizeof(block.values), 0xAB)));
-    }
-    for (int kind : {11, -1, INT_MIN, INT_MAX}) {
-        KindBlock block(kind, 0x5A);
-        EXPECT_EQ(0, TrComGetRegValue(&block)) << kind;
-        EXPECT_TRUE(block.AllAre(0x5A)) << kind;
-    }
-    EXPECT_EQ(0, TrComGetRegValue(nullptr));
-}
-
-// A family's value area holds its numbers from the start, then its texts of
-// TR_TEXT_FIELD bytes each. Names are stored in lower case: they match
-// without regard to case.
-TEST_F(Registry, EveryFamilyValueLandsInItsSlot) {
     const struct { std::vector<const char*> dwords, texts; } families[] = {
+        {}, {},
         {{"infodialog", "appdirection", "jogdirection", "autoclosetimer", "backbutton"}, {"pushsound", "rollsound"}},
         {{"infodialog", "enable", "lid enable"}, {}},
         {{"infodialog"}, {}},
@@ -117,25 +97,29 @@ TEST_F(Registry, EveryFamilyValueLandsInItsSlot) {
         {{"infodialog"}, {}},
         {{"limittime"}, {"title", "description", "path", "workdir", "option"}},
         {{"timermode", "weekflag", "timelimit", "poststate", "year", "month", "day", "hour", "minute"}, {}}};
-    for (int kind = 2; kind <= 10; ++kind) {
-        const auto& f = families[kind - 2];
-        const std::string key = ProductKey(kSubKeys[kind - 2]);
-        SCOPED_TRACE(key);
+    for (int kind = 0; kind <= 10; ++kind) {
+        const auto& f = families[kind];
+        const std::string key = kind < 2 ? kProductKey : ProductKey(kSubKeys[kind - 2]);
+        SCOPED_TRACE(testing::Message() << "kind " << kind);
         for (std::size_t i = 0; i < f.dwords.size(); ++i)
             ASSERT_TRUE(SetDword(HKEY_CURRENT_USER, key, f.dwords[i], 100 + static_cast<DWORD>(i)));
         for (const char* name : f.texts) ASSERT_TRUE(SetString(HKEY_CURRENT_USER, key, name, name));
-        ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, key, f.dwords[0], 999));  // never read for a family
+        ASSERT_TRUE(f.dwords.empty() || SetDword(HKEY_LOCAL_MACHINE, key, f.dwords[0], 999));  // never read
         KindBlock block(kind, 0xCD);
         char* const area = reinterpret_cast<char*>(&block.values);
         auto text = [&](std::size_t i) { return area + 4 * f.dwords.size() + i * TR_TEXT_FIELD; };
         const long before = trtest::HandleCount();
         EXPECT_EQ(1, TrComGetRegValue(&block));
         EXPECT_EQ(before, trtest::HandleCount());
-        EXPECT_EQ(HKEY_CURRENT_USER, block.hRoot);
+        EXPECT_EQ(kind == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, block.hRoot);
         EXPECT_EQ(key, block.szKeyPath);
+        for (int i = 1; i < 14; ++i) EXPECT_STREQ(i < 5 ? texts[i] : kSubKeys[i - 5], block.szKeyPath + i * TR_TEXT_FIELD);
         for (std::size_t i = 0; i < f.dwords.size(); ++i)
             EXPECT_EQ(100 + i, reinterpret_cast<DWORD*>(area)[i]) << f.dwords[i];
         for (std::size_t i = 0; i < f.texts.size(); ++i) EXPECT_STREQ(f.texts[i], text(i));
+        const char *rest = text(f.texts.size()), *end = area + sizeof(block.values);
+        EXPECT_EQ(end - rest, std::count(rest, end, '\xCD'));
+        if (kind < 2) continue;
         // Refilled with the last value too long to read: 0, its slot keeps the
         // caller's preset, and the sub-key is not appended twice.
         const bool textLast = !f.texts.empty();
@@ -146,6 +130,12 @@ TEST_F(Registry, EveryFamilyValueLandsInItsSlot) {
         EXPECT_EQ(key, block.szKeyPath);
         EXPECT_STREQ("pre", last);
     }
+    for (int kind : {-1, 11}) {
+        KindBlock block(kind, 0x5A);
+        EXPECT_EQ(0, TrComGetRegValue(&block)) << kind;
+        EXPECT_TRUE(block.AllAre(0x5A)) << kind;
+    }
+    EXPECT_EQ(0, TrComGetRegValue(nullptr));
 }
 
 // --- without the resource library, or without its table strings -------------
@@ -172,21 +162,16 @@ TR_CHILD_ROLE(no_table_strings) {
 }
 
 // Each role runs in a copy of this executable beside a copy of TrCommon.dll
-// in a folder of its own (also its current folder), so TrLocale.DLL is found
-// only when one is put there.
+// in a folder of its own, so TrLocale.DLL is found only when one is put there.
 TEST_F(Registry, WithoutTheResourceLibraryOrItsTableStrings) {
     ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, ProductKey("JogConfig"), "InfoDialog", 3));
-    char previous[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, previous);
     const std::pair<const char*, const char*> roles[] = {{"no_locale", nullptr}, {"no_table_strings", "TrLocaleNoTable.dll"}};
     for (const auto& [role, localeDll] : roles) {
         trtest::TempFolder folder;
         ASSERT_TRUE(trtest::CopyFileTo(trtest::SelfPath(), folder / "tr_isolated.exe"));
         ASSERT_TRUE(trtest::CopyFileTo(trtest::SelfFolder() + "TrCommon.dll", folder / "TrCommon.dll"));
         ASSERT_TRUE(!localeDll || trtest::CopyFileTo(trtest::SelfFolder() + localeDll, folder / "TrLocale.DLL"));
-        ::SetCurrentDirectoryA(folder.Path().c_str());
         EXPECT_EQ(0, trtest::RunChild(role, {}, folder / "tr_isolated.exe")) << role;
-        ::SetCurrentDirectoryA(previous);
     }
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductKey));  // nothing reached the user
 }

@@ -1,6 +1,5 @@
-// The settings exports: one row per read/write pair with its value names,
-// presets, defaults and ranges, run by one checker over the real registry;
-// then the jog dial's sounds over real files.
+// The settings exports, one row per read/write pair run by one checker over
+// the real registry, and the jog dial's sounds over real files.
 #include "EnvTestSupport.h"
 
 namespace {
@@ -81,8 +80,6 @@ TEST_F(Settings, EveryExportPairOverTheRealRegistry) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\New"));
 }
 
-// --- the jog dial's sounds over real files -------------------------------------
-
 TEST_F(Settings, JogSoundsOverRealFiles) {
     trtest::TempFolder files;
     const std::string roll = files / "roll.wav", push = files / "push.WaV", key = ProductKey("JogConfig");
@@ -103,10 +100,9 @@ TEST_F(Settings, JogSoundsOverRealFiles) {
     const std::string ini = files / "Sound.ini";
     const std::pair<const char*, const char*> profiles[] = {
         {"[JogSound]\r\nRoll=C:\\r.wav\r\nPush=C:\\p.wav\r\n", "C:\\r.wavC:\\p.wav"},
-        {"[JogSound]\r\nRoll=C:\\r.wav\r\nPush=\r\n", ""}, {nullptr, ""}};
+        {"[JogSound]\r\nRoll=C:\\r.wav\r\nPush=\r\n", ""}};
     for (const auto& [text, both] : profiles) {
-        ::DeleteFileA(ini.c_str());
-        ASSERT_TRUE(!text || trtest::WriteFileBytes(ini, text));
+        ASSERT_TRUE(trtest::WriteFileBytes(ini, text));
         r = p = "old";
         EXPECT_EQ(*both ? 1 : 0, TrJogCfgGetDefaultSound(0, ini.c_str(), r, p)) << both;
         EXPECT_EQ(both, r + p);

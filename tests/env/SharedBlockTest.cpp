@@ -5,68 +5,52 @@
 
 #include "include/TrCommon.h"
 
-#include <cstdlib>
+#include <cstdio>
 
 namespace {
 
 HWND H(unsigned long v) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(v)); }
 const HWND kMarker = H(0xdeadbeef);
 
-// A child that runs a script of operations and checks each result itself:
-//   create=R  setserver:W=R  setclient:W=R  getserver=R[:W]  getclient=R[:W]
-//   delete=R  hold (signal ready, wait for release)  mark (remember the
-//   handle count)  handles=+N (count grown by exactly N since the mark or
-//   the start)
-// Exit 0 when every expectation held, else 100 + the failing step's index.
+// A child that runs a script and checks each result itself. Steps: op=R or
+// op:W=R (call with window W, expect result R), getserver/getclient=R:W (and
+// window W; the marker when R is 0), hold (signal ready, wait for release),
+// mark (note the handle count), handles=+N (count grown by N since the mark).
+// Exit 0 when every step held, else 100 + the failing step's index.
 TR_CHILD_ROLE(sb_script) {
-    long startHandles = trtest::HandleCount();
+    long mark = trtest::HandleCount();
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& step = args[i];
-        const int fail = 100 + static_cast<int>(i);
-        if (step == "mark") {
-            startHandles = trtest::HandleCount();
-            continue;
-        }
-        if (step == "hold") {
+        const char* step = args[i].c_str();
+        if (args[i] == "hold") {
             trtest::SignalReady();
             trtest::WaitForRelease();
-            continue;
         }
-        const std::size_t eq = step.find('=');
-        if (eq == std::string::npos) return fail;
-        const std::string op = step.substr(0, eq);
-        std::string expect = step.substr(eq + 1);
-        if (op == "handles") {
-            if (trtest::HandleCount() - startHandles != std::strtol(expect.c_str() + 1, nullptr, 0)) return fail;
-            continue;
-        }
-        const int want = expect[0] - '0';
-        unsigned long wantWindow = 0;
-        if (expect.size() > 2) wantWindow = std::strtoul(expect.c_str() + 2, nullptr, 0);
-        const std::size_t colon = op.find(':');
-        const std::string name = op.substr(0, colon);
-        const HWND arg = colon == std::string::npos ? nullptr : H(std::strtoul(op.c_str() + colon + 1, nullptr, 0));
-        int got = -1;
+        if (args[i] == "mark") mark = trtest::HandleCount();
+        if (args[i] == "mark" || args[i] == "hold") continue;
+        char op[16] = "";
+        int want = -1;
+        unsigned long arg = 0, window = 0xdeadbeef;
+        if (std::sscanf(step, "%15[a-z]:%lx=%d", op, &arg, &want) < 3 && std::sscanf(step, "%15[a-z]=%d:%lx", op, &want, &window) < 2)
+            return 100 + static_cast<int>(i);
+        const std::string name = op;
         HWND out = kMarker;
-        if (name == "create") got = TrComCreateSharedMemory();
-        else if (name == "setserver") got = TrComSetServer(arg);
-        else if (name == "setclient") got = TrComSetClient(arg);
-        else if (name == "getserver") got = TrComGetServer(&out);
-        else if (name == "getclient") got = TrComGetClient(&out);
-        else if (name == "delete") got = TrComDeleteSharedMemory();
-        if (got != want) return fail;
-        if (name.compare(0, 3, "get") == 0 && out != (got ? H(wantWindow) : kMarker)) return fail;
+        const int got = name == "handles"     ? static_cast<int>(trtest::HandleCount() - mark)
+                        : name == "create"    ? TrComCreateSharedMemory()
+                        : name == "setserver" ? TrComSetServer(H(arg))
+                        : name == "setclient" ? TrComSetClient(H(arg))
+                        : name == "getserver" ? TrComGetServer(&out)
+                        : name == "getclient" ? TrComGetClient(&out)
+                        : name == "delete"    ? TrComDeleteSharedMemory()
+                                              : -1;
+        if (got != want || out != H(window)) return 100 + static_cast<int>(i);
     }
     return 0;
 }
 
-// Holds a named object of the given kind ("mutex" or "event") under a name
-// until released.
+// Holds a named object of the given kind ("mutex" or "event") until released.
 TR_CHILD_ROLE(hold_named) {
-    if (args.size() != 2) return 2;
-    tr::Handle h;
-    h.Reset(args[0] == "mutex" ? ::CreateMutexA(nullptr, TRUE, args[1].c_str())
-                               : ::CreateEventA(nullptr, TRUE, FALSE, args[1].c_str()));
+    const tr::Handle h(args.at(0) == "mutex" ? ::CreateMutexA(nullptr, TRUE, args.at(1).c_str())
+                                             : ::CreateEventA(nullptr, TRUE, FALSE, args.at(1).c_str()));
     if (!h) return 3;
     trtest::SignalReady();
     trtest::WaitForRelease();
@@ -75,14 +59,11 @@ TR_CHILD_ROLE(hold_named) {
 
 int Script(const std::vector<std::string>& steps) { return trtest::RunChild("sb_script", steps); }
 
-TEST(SharedBlock, NothingWorksBeforeAServerAndNothingIsLeftBehind) {
-    // Every open-existing call fails and leaves no block: the probe still says
-    // "no block" afterwards, and a server can still register.
-    EXPECT_EQ(0, Script({"getserver=0", "getclient=0", "setclient:0x22=0", "create=1", "create=1",
-                         "delete=1", "handles=+0", "setserver:0x11=1", "getserver=1:0x11"}));
-}
-
 TEST(SharedBlock, StateTableAcrossProcesses) {
+    EXPECT_EQ(0, TrComGetServer(nullptr) + TrComGetClient(nullptr));
+    // Before a server every open-existing call fails and leaves no block: the
+    // probe still says "no block" afterwards.
+    EXPECT_EQ(0, Script({"getserver=0", "getclient=0", "setclient:0x22=0", "create=1", "create=1", "delete=1", "handles=+0"}));
     trtest::Child server;
     ASSERT_TRUE(server.Start("sb_script", {"create=1", "setserver:0x1234=1", "mark", "getclient=1:0", "handles=+0", "hold",
                                            "getclient=1:0x5678", "delete=1", "getserver=1:0", "getclient=1:0"}));
@@ -91,8 +72,8 @@ TEST(SharedBlock, StateTableAcrossProcesses) {
     // first one kept; a client joins.
     EXPECT_EQ(0, Script({"create=0", "setserver:0x9999=0", "handles=+0", "getserver=1:0x1234", "mark",
                          "setclient:0x5678=1", "getclient=1:0x5678", "handles=+0"}));
-    // A third process sees both windows.
-    EXPECT_EQ(0, Script({"getserver=1:0x1234", "getclient=1:0x5678"}));
+    // A third process that never mapped the block cannot clear it.
+    EXPECT_EQ(0, Script({"delete=1", "handles=+0", "getserver=1:0x1234", "getclient=1:0x5678"}));
     // The server clears the block; a process that still holds it sees zeros.
     trtest::Child holder;
     ASSERT_TRUE(holder.Start("sb_script", {"getserver=1:0x1234", "hold", "getserver=1:0", "getclient=1:0", "create=0"}));
@@ -103,67 +84,27 @@ TEST(SharedBlock, StateTableAcrossProcesses) {
     EXPECT_EQ(0, Script({"create=1", "getserver=0"}));
 }
 
-TEST(SharedBlock, DeleteWithoutEverMappingChangesNothing) {
-    trtest::Child server;
-    ASSERT_TRUE(server.Start("sb_script", {"setserver:0x42=1", "hold"}));
-    ASSERT_TRUE(server.WaitReady());
-    EXPECT_EQ(0, Script({"delete=1", "handles=+0", "getserver=1:0x42"}));
-    EXPECT_EQ(0, server.Wait());
-}
-
-// While the lock's name is taken (by a mutex someone holds, or by an object
-// of another kind) every operation fails at once, even in a process that
-// holds the block, and nothing is opened.
-void ExpectEverythingRefused(const char* kind, const char* name) {
-    trtest::Child server;
-    ASSERT_TRUE(server.Start("sb_script", {"setserver:0x77=1", "hold", "getserver=0", "getclient=0", "create=0",
-                                           "setserver:0x78=0", "setclient:0x79=0", "delete=1"}));
-    ASSERT_TRUE(server.WaitReady());
-    trtest::Child blocker;
-    ASSERT_TRUE(blocker.Start("hold_named", {kind, name}));
-    ASSERT_TRUE(blocker.WaitReady());
-
-    const long before = trtest::HandleCount();
-    const DWORD start = ::GetTickCount();
-    HWND out = kMarker;
-    ::SetLastError(0xdeadbeef);
-    EXPECT_EQ(0, TrComGetServer(&out));
-    EXPECT_EQ(kMarker, out);
-    EXPECT_EQ(0, TrComGetClient(&out));
-    EXPECT_EQ(kMarker, out);
-    EXPECT_EQ(0, TrComCreateSharedMemory());
-    EXPECT_EQ(0, TrComSetServer(H(0x1)));
-    EXPECT_EQ(0, TrComSetClient(H(0x2)));
-    EXPECT_EQ(1, TrComDeleteSharedMemory());
-    EXPECT_LT(::GetTickCount() - start, 2000u) << "an operation waited for the lock";
-    EXPECT_EQ(before, trtest::HandleCount());
-
-    EXPECT_EQ(0, server.Wait());  // the same refusals inside the block's owner
-    EXPECT_EQ(0, blocker.Wait());
-    EXPECT_EQ(0, Script({"create=1"}));  // and the block is left alone/gone
-}
-
-TEST(SharedBlock, HeldMutexRefusesEveryOperationAtOnce) { ExpectEverythingRefused("mutex", "TrCommon1999 Mutex"); }
-
-TEST(SharedBlock, LockNameTakenByAnotherKindOfObject) { ExpectEverythingRefused("event", "TrCommon1999 Mutex"); }
-
-TEST(SharedBlock, BlockNameTakenByAnotherKindOfObject) {
-    trtest::Child blocker;
-    ASSERT_TRUE(blocker.Start("hold_named", {"event", "TrCommon1999 FileMap"}));
-    ASSERT_TRUE(blocker.WaitReady());
-    const long before = trtest::HandleCount();
-    HWND out = kMarker;
-    EXPECT_EQ(0, TrComCreateSharedMemory());
-    EXPECT_EQ(0, TrComSetServer(H(0x1)));
-    EXPECT_EQ(0, TrComGetServer(&out));
-    EXPECT_EQ(kMarker, out);
-    EXPECT_EQ(before, trtest::HandleCount());
-    EXPECT_EQ(0, blocker.Wait());
-}
-
-TEST(SharedBlock, NullOutputsAreRefused) {
-    EXPECT_EQ(0, TrComGetServer(nullptr));
-    EXPECT_EQ(0, TrComGetClient(nullptr));
+// While the lock's or the block's name is taken (by a mutex someone holds, or
+// by an object of another kind) every operation fails at once, even in the
+// process that holds the block, and nothing is left open. With the block's
+// name taken no process can make a block first.
+TEST(SharedBlock, TakenNamesRefuseEveryOperationAtOnce) {
+    const std::vector<std::string> refused = {"mark", "getserver=0", "getclient=0", "create=0",
+                                              "setserver:0x78=0", "setclient:0x79=0", "handles=+0"};
+    std::vector<std::string> server = {"setserver:0x77=1", "hold"};
+    server.insert(server.end(), refused.begin(), refused.end());
+    server.push_back("delete=1");
+    const struct { const char *kind, *name; bool withServer; } rows[] = {
+        {"mutex", "TrCommon1999 Mutex", true}, {"event", "TrCommon1999 Mutex", true}, {"event", "TrCommon1999 FileMap", false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.kind << " " << r.name);
+        trtest::Child owner, blocker;
+        ASSERT_TRUE(!r.withServer || (owner.Start("sb_script", server) && owner.WaitReady()));
+        ASSERT_TRUE(blocker.Start("hold_named", {r.kind, r.name}) && blocker.WaitReady());
+        EXPECT_EQ(0, r.withServer ? owner.Wait(2000) : Script(refused)) << "-1: an operation waited for the lock";
+        EXPECT_EQ(0, blocker.Wait());
+        EXPECT_EQ(0, Script({"create=1"}));  // and no block is left behind
+    }
 }
 
 }  // namespace

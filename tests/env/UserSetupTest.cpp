@@ -1,9 +1,7 @@
-// Per-user setup: the installed data files copied to the user's data folder,
-// and the user's groups. (The settings copy is in RegistryTest.cpp.)
-//
-// Wine running as root keeps no creation time set with SetFileTime, so the
-// newest-wins rule is driven through the creation-time seam; the exports run
-// over the real registry and file system.
+// Per-user setup: the installed data files copied to the user's data folder
+// (the user's groups are checked with the platform codes). Wine running as
+// root keeps no creation time set with SetFileTime, so the newest-wins rule is
+// driven through the creation-time seam.
 #include "EnvTestSupport.h"
 
 #include "env/TrDataCopy.h"
@@ -114,27 +112,6 @@ TEST_F(CopyData, CopiesIntoNewFoldersMadeWritableAndLosesNothing) {
     EXPECT_EQ(1, TrComCopyDataToUserFolder(TRUE));
     EXPECT_EQ("user's", Content(Data("JogData.dat")));
     EXPECT_FALSE(IsReadOnly(Data("JogData.dat")));
-}
-
-// Exit code: the rights word, or 255 when the call failed.
-TR_CHILD_ROLE(user_right) {
-    DWORD rights = 0xdeadbeef;
-    return TrComCheckUserRight(&rights) == 1 ? static_cast<int>(rights) : 255;
-}
-
-// Wine's user is in Administrators and Users; every user of the Windows 95
-// family counts as an administrator.
-TEST(UserRight, GroupsOfTheTokenAndTheWindows95Family) {
-    DWORD rights = 0xdeadbeef;
-    const long before = trtest::HandleCount();
-    EXPECT_EQ(1, TrComCheckUserRight(&rights));
-    EXPECT_EQ(before, trtest::HandleCount());
-    EXPECT_EQ(static_cast<DWORD>(TR_RIGHT_ADMINISTRATORS | TR_RIGHT_USERS), rights);
-    EXPECT_EQ(0, TrComCheckUserRight(nullptr));
-    ASSERT_TRUE(trtest::SetWineVersionFor("tr_rights_win95.exe", "win95"));
-    trtest::SelfCopy copy("tr_rights_win95.exe");
-    EXPECT_EQ(TR_RIGHT_ADMINISTRATORS, trtest::RunChild("user_right", {}, copy.Path()));
-    trtest::SetWineVersionFor("tr_rights_win95.exe", nullptr);
 }
 
 }  // namespace

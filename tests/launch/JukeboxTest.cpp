@@ -32,29 +32,28 @@ TEST(Jukebox, CompanionSeenOnlyWhileItHoldsTheMutex) {
     companion.Release();
     EXPECT_EQ(0, companion.Wait());
     const tr::Handle event(::CreateEventA(nullptr, TRUE, FALSE, kMutex));  // the name taken by another kind
-    ASSERT_TRUE(event);
-    EXPECT_EQ(FALSE, Exists());
+    EXPECT_TRUE(event && Exists() == FALSE);
 }
 
 // The per-user value wins whenever it can be read, even when empty; the data
-// are bytes up to the first zero, whatever the type.
+// are bytes up to the first zero, whatever the type. REG_NONE: a sub-key
+// named like the value.
 TEST(Jukebox, TrayValuePerUserWins) {
-    const std::string tray = std::string(kJukeboxKey) + "\\Tray", big(300, 'r');
+    const std::string tray = std::string(kJukeboxKey) + "\\Tray";
     const struct { DWORD userType; std::string user; const char* machine; BOOL result, exist; } rows[] = {
-        {REG_SZ, "", "1", TRUE, FALSE},     {0, "", "C:\\Jukebox\\Tray.exe", TRUE, TRUE},
-        {0, "", nullptr, FALSE, kMarker},   {REG_DWORD, envtest::DwordBytes(0x100), "1", TRUE, FALSE},
-        {REG_SZ, big, "", TRUE, FALSE},  // too long: the machine's value
-        {REG_NONE, "", nullptr, FALSE, kMarker}};  // a sub-key named like the value
+        {REG_SZ, "", "1", TRUE, FALSE},          {0, "", "C:\\Jukebox\\Tray.exe", TRUE, TRUE},
+        {0, "", nullptr, FALSE, kMarker},        {REG_DWORD, envtest::DwordBytes(0x100), "1", TRUE, FALSE},
+        {REG_SZ, std::string(300, 'r'), "", TRUE, FALSE},  // too long: the machine's value
+        {REG_NONE, "", nullptr, FALSE, kMarker}};
     for (const auto& r : rows) {
-        SCOPED_TRACE(&r - rows);
         trtest::RegSandbox user(HKEY_CURRENT_USER, kJukeboxKey), machine(HKEY_LOCAL_MACHINE, kJukeboxKey);
         ASSERT_TRUE(r.userType != REG_NONE || envtest::CreateKey(HKEY_CURRENT_USER, tray + "\\Run"));
         ASSERT_TRUE(r.userType != REG_SZ || envtest::SetString(HKEY_CURRENT_USER, tray, "run", r.user));
         ASSERT_TRUE(r.userType != REG_DWORD || envtest::SetBytes(HKEY_CURRENT_USER, tray, "run", REG_DWORD, r.user));
         ASSERT_TRUE(!r.machine || envtest::SetString(HKEY_LOCAL_MACHINE, tray, "RUN", r.machine));
         BOOL exist = kMarker;
-        EXPECT_EQ(r.result, TrComExistLyraneJukeboxInTaskTray(&exist));
-        EXPECT_EQ(r.exist, exist);
+        EXPECT_EQ(r.result, TrComExistLyraneJukeboxInTaskTray(&exist)) << &r - rows;
+        EXPECT_EQ(r.exist, exist) << &r - rows;
     }
     EXPECT_FALSE(TrComExistLyraneJukeboxInTaskTray(nullptr));
 }

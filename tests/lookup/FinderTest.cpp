@@ -13,16 +13,14 @@ TEST(FinderKeys, SecondAndLastKeysOfDevicePaths) {
     const struct { const char* source; int secondOk; const char* second; int lastOk; const char* last; } cases[] = {
         {"A\\B\\123", TRUE, "B", TRUE, "0000000000000123"}, {"A\\B", FALSE, "A\\B", TRUE, "000000000000000B"},
         {"ABC", FALSE, "ABC", FALSE, "ABC"}, {"A\\\\D", FALSE, "", TRUE, "000000000000000D"},
-        {"A\\", FALSE, "A\\", TRUE, "0000000000000000"}, {"", FALSE, "", FALSE, ""},
+        {"A\\", FALSE, "A\\", TRUE, "0000000000000000"},
         {"1394\\KALVOR&CAM\\12345678901234567890", TRUE, "KALVOR&CAM", TRUE, "12345678901234567890"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.source);
         std::string second = "marker", last = "marker";
-        EXPECT_EQ(c.secondOk, CTrAppDataFinder::ExtractSecondKey(c.source, second));
-        EXPECT_EQ(c.second, second);
-        EXPECT_EQ(c.lastOk, CTrAppDataFinder::ExtractLastKey(c.source, last));
-        EXPECT_EQ(c.last, last);
+        EXPECT_EQ(c.secondOk, CTrAppDataFinder::ExtractSecondKey(c.source, second)) << c.source;
+        EXPECT_EQ(c.lastOk, CTrAppDataFinder::ExtractLastKey(c.source, last)) << c.source;
+        EXPECT_EQ(std::string(c.second) + "|" + c.last, second + "|" + last);
     }
 }
 
@@ -48,27 +46,21 @@ TEST_F(Finder, DoubleByteCharactersStayWhole) {
 }
 
 TEST_F(Finder, OpenReportsEachDatabaseThatFailedToLoad) {
-    const struct {
-        const char* what;
-        std::vector<std::pair<const char*, std::string>> files;
-        WORD mask;
-        int failed;
-    } cases[] = {
-        {"nothing there", {}, 0xFF, 0xFF},
-        {"numeral file without sections", {{"TimrData.dat", ";comment\r\n"}}, 0x40, 0x40},
-        {"string file without sections", {{"USBData.dat", ";comment\r\n"}}, 0x02, 0},
-        {"category file missing", {{"XbusData.dat", StringRecord("cam", "0000000000000001")}}, 0x01, 0x01},
-        {"device file missing", {{"XbusCtg.dat", StringRecord("cams", "CAM")}}, 0x01, 0x01},
-        {"both IEEE 1394 files empty", {{"XbusData.dat", ""}, {"XbusCtg.dat", ""}}, 0x01, 0},
-        {"one good, one missing", {{"SKeyData.dat", NumeralRecord("s", 0x201)}}, 0x30, 0x20},
+    // A numeral file needs a section, a string file does not; the IEEE 1394
+    // pair loads both or neither.
+    const struct { std::vector<std::pair<const char*, std::string>> files; WORD mask; int failed; } cases[] = {
+        {{}, 0xFF, 0xFF},
+        {{{"TimrData.dat", ";comment\r\n"}}, 0x40, 0x40},
+        {{{"USBData.dat", ";comment\r\n"}}, 0x02, 0},
+        {{{"XbusData.dat", StringRecord("cam", "0000000000000001")}}, 0x01, 0x01},
+        {{{"XbusCtg.dat", StringRecord("cams", "CAM")}}, 0x01, 0x01},
+        {{{"XbusData.dat", ""}, {"XbusCtg.dat", ""}}, 0x01, 0},
+        {{{"SKeyData.dat", NumeralRecord("s", 0x201)}}, 0x30, 0x20},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         for (const auto& f : c.files) ASSERT_TRUE(m_box.Write(f.first, f.second));
         CTrAppDataFinder finder;
-        EXPECT_EQ(c.failed, finder.OpenDataBases(c.mask));
-        EXPECT_TRUE(finder.CloseDataBases());
-        EXPECT_TRUE(finder.CloseDataBases());  // closing twice is harmless
+        EXPECT_EQ(c.failed, finder.OpenDataBases(c.mask)) << &c - cases;
         for (const auto& f : c.files) m_box.Remove(f.first);
     }
 }
@@ -84,23 +76,22 @@ TEST_F(Finder, EveryCategoryReachesItsDatabase) {
     EXPECT_EQ(nullptr, finder.Find(0, 0x0101, 0, 0, 0, 1)) << "nothing is open yet";
     ASSERT_EQ(0, finder.OpenDataBases(0xF8));
     // Category 1 type 0x03xx is Flashpod media: the high part is 1 for a bare
-    // key or with "Flashpod=5" in "TrLaunch.ini", 0 for a key with a drive.
+    // key or with "Flashpod=5" under [TrConfig] in "TrLaunch.ini", 0 for a key
+    // with a drive.
+    const char* five = "[TrConfig]\r\nFlashpod=5\r\n";
     const struct { DWORD category; DWORD_PTR key; DWORD type; const char* ini; const char* title; } cases[] = {
-        {0, 0x0101, 0, "", "ppk"}, {0, 0x20101, 0, "", "ppk+ctrl"}, {0, 0x10101, 0, "", ""}, {0, 0x0201, 0, "", "skey"},
+        {0, 0x0101, 0, "", "ppk"}, {0, 0x20101, 0, "", "ppk+ctrl"}, {0, 0x0201, 0, "", "skey"},
         {0, 0x0301, 0, "", "slot"}, {0, 0x0001, 0, "", ""}, {0, 0x0401, 0, "", ""}, {1, 0, 0x0103, "", ""},
-        {1, 0, 0x0401, "", ""}, {1, 0, 0x0101, "", ""} /* USB not open */, {1, 0, 0x0001, "", ""}, {2, 0, 0, "", "timer"},
-        {2, 1, 0, "", ""}, {3, 0, 7, "", "jppk"}, {4, 0x0101, 0, "", ""}, {0xFFFFFFFF, 0, 0, "", ""},
+        {1, 0, 0x0401, "", ""}, {1, 0, 0x0101, "", ""} /* USB not open */, {1, 0, 0x0001, "", ""},
+        {2, 0, 0, "", "timer"}, {3, 0, 7, "", "jppk"}, {4, 0x0101, 0, "", ""},
         {1, 0, 0x0305, "", "media1"}, {1, 0x0000FFFF, 0x0305, "", "media1"}, {1, 0x00010000, 0x0305, "", "media0"},
-        {1, 0x03000000, 0x0305, "", "media0"}, {1, 0x03000000, 0x0305, "[TrConfig]\r\nFlashpod=5\r\n", "media1"},
-        {1, 0x03000000, 0x0305, "[TrConfig]\r\nFlashpod=4\r\n", "media0"},
-        {1, 0, 0x0305, "[Other]\r\nFlashpod=5\r\n", "media1"},
+        {1, 0x03000000, 0x0305, five, "media1"}, {1, 0x03000000, 0x0305, "[TrConfig]\r\nFlashpod=4\r\n", "media0"},
         {1, 0x03000000, 0x0305, "[Other]\r\nFlashpod=5\r\n", "media0"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.category << " " << std::hex << c.key << " " << c.type << " " << c.ini);
         ASSERT_TRUE(m_box.WriteLaunchIni(c.ini));
         const CTrBaseData* found = finder.Find(c.category, c.key, c.type, 0, 0, 1);
-        EXPECT_EQ(c.title, found ? found->GetTitle() : "");
+        EXPECT_EQ(c.title, found ? found->GetTitle() : "") << c.category << std::hex << " " << c.key << " " << c.type;
     }
     finder.CloseDataBases();
     EXPECT_EQ(nullptr, finder.Find(0, 0x0101, 0, 0, 0, 1)) << "closed again";

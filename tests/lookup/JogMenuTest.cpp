@@ -8,8 +8,7 @@ std::string JogEntry(const std::string& title, int level, const std::string& pat
     return path.empty() ? text : text + "Path:" + path + "\r\nWorkDir:C:\\work\r\nOption:-o\r\n";
 }
 
-class JogMenu : public ::testing::Test {
-protected:
+struct JogMenu : ::testing::Test {
     trtest::LookupSandbox m_box;
 };
 
@@ -22,24 +21,20 @@ TEST_F(JogMenu, CountsAndEntriesOfAMenuWithFolders) {
     ASSERT_TRUE(TrComJogDataGetCount(&count) && TrComJogDataGetAllItems(&all));
     EXPECT_EQ(3, count);
     EXPECT_EQ(5, all);
-    const struct { std::string title, path; int level; } expect[] = {
-        {"Tools", "", 0}, {"Calc", "C:\\c.exe", 1}, {"Games", "", 1}, {"Mines", "C:\\m.exe", 2},
-        {std::string(259, 'E'), std::string(259, 'p'), 0}};
+    // Level, folder flag, then the five texts.
+    const std::string expect[] = {"0 1 Tools|d|||", "1 0 Calc|d|C:\\c.exe|C:\\work|-o", "1 1 Games|d|||",
+                                  "2 0 Mines|d|C:\\m.exe|C:\\work|-o",
+                                  "0 0 " + std::string(259, 'E') + "|d|" + std::string(259, 'p') + "|C:\\work|-o"};
     for (int i = -1; i <= 5; ++i) {
-        TR_JOG_DATA_STRUC entry;
-        std::memset(&entry, 0xAB, sizeof(entry));
-        const int ok = TrComJogDataGetAt(&entry, i);
+        TR_JOG_DATA_STRUC e;
+        std::memset(&e, 0xAB, sizeof(e));
         if (i < 0 || i == 5) {
-            EXPECT_FALSE(ok || entry.nLevel != static_cast<LONG>(0xABABABAB)) << i << ": FALSE, untouched";
+            EXPECT_FALSE(TrComJogDataGetAt(&e, i) || e.nLevel != static_cast<LONG>(0xABABABAB)) << i << ": untouched";
             continue;
         }
-        const bool folder = expect[i].path.empty();
-        ASSERT_TRUE(ok) << i;
-        EXPECT_EQ(expect[i].title + "|d|" + expect[i].path + (folder ? "||" : "|C:\\work|-o"),
-                  std::string(entry.szTitle) + "|" + entry.szDescription + "|" + entry.szPath + "|" + entry.szWorkDir +
-                      "|" + entry.szOption);
-        EXPECT_EQ(expect[i].level, entry.nLevel) << i;
-        EXPECT_EQ(folder ? TRUE : FALSE, entry.bIsFolder) << i;
+        ASSERT_TRUE(TrComJogDataGetAt(&e, i)) << i;
+        EXPECT_EQ(expect[i], std::to_string(e.nLevel) + " " + std::to_string(e.bIsFolder) + " " + e.szTitle + "|" +
+                                 e.szDescription + "|" + e.szPath + "|" + e.szWorkDir + "|" + e.szOption);
     }
 }
 

@@ -1,6 +1,6 @@
 // LookupTestData.h - what the lookup tests share: the user's data folder and
 // the product keys in a sandbox, data file texts, marked blocks, and starting
-// a program with its output in a given handle.
+// a program with its output in given handles.
 #ifndef TR_TESTS_LOOKUP_TESTDATA_H
 #define TR_TESTS_LOOKUP_TESTDATA_H
 
@@ -17,32 +17,28 @@ namespace trtest {
 
 constexpr char kProductKey[] = "Software\\Kalvor Corporation\\Trelvane";
 
-inline bool SetRegValue(HKEY root, const std::string& key, const char* name, DWORD type, const void* data,
-                        std::size_t size) {
-    tr::RegKey k;
-    return ::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, k.Put(), nullptr) == 0 &&
-           ::RegSetValueExA(k.Get(), name, 0, type, static_cast<const BYTE*>(data), DWORD(size)) == 0;
+inline bool SetRegValue(HKEY root, const std::string& key, const char* name, DWORD type, const void* data, DWORD size) {
+    return ::RegSetKeyValueA(root, key.c_str(), name, type, data, size) == ERROR_SUCCESS;
 }
-// A REG_DWORD under HKCU <product key>\<subKey>.
 inline bool SetUserValue(const std::string& subKey, const char* name, DWORD value) {
     return SetRegValue(HKEY_CURRENT_USER, std::string(kProductKey) + "\\" + subKey, name, REG_DWORD, &value, 4);
 }
 
-// Every data file gone from the user's data folder before and after a test;
-// the product key under both roots in a sandbox; an installation folder (with
-// its Win98 and Win2K sub-folders) named by HKLM "InstalledDir".
+// No data file in the user's data folder before and after a test; the product
+// key under both roots in a sandbox; HKLM "InstalledDir" naming a folder with
+// its Win98 and Win2K sub-folders.
 class LookupSandbox {
 public:
     LookupSandbox() {
         char folder[MAX_PATH] = "";
         TrComGetPath(TR_PATH_DATA_DIR, folder);
         m_data = folder;
-        ::CreateDirectoryA(m_data.substr(0, m_data.find_last_of('\\')).c_str(), nullptr);  // both levels may be missing
+        ::CreateDirectoryA(m_data.substr(0, m_data.find_last_of('\\')).c_str(), nullptr);
         ::CreateDirectoryA(m_data.c_str(), nullptr);
         Clear();
         for (const char* os : {"Win98", "Win2K"}) ::CreateDirectoryA((m_install / os).c_str(), nullptr);
         const std::string& dir = m_install.Path();
-        SetRegValue(HKEY_LOCAL_MACHINE, kProductKey, "InstalledDir", REG_SZ, dir.c_str(), dir.size() + 1);
+        SetRegValue(HKEY_LOCAL_MACHINE, kProductKey, "InstalledDir", REG_SZ, dir.c_str(), DWORD(dir.size() + 1));
     }
     ~LookupSandbox() { Clear(); }
     bool Write(const std::string& file, const std::string& text) const {
@@ -79,19 +75,12 @@ inline std::string StringRecord(const std::string& title, const std::string& key
 }
 
 // A block full of markers: after a FALSE it must still be exactly that.
-inline TR_APP_DATA_STRUC Marked() {
-    TR_APP_DATA_STRUC block;
-    std::memset(&block, 0xAB, sizeof(block));
-    return block;
-}
-inline bool Untouched(const TR_APP_DATA_STRUC& block) {
-    const TR_APP_DATA_STRUC marked = Marked();
-    return std::memcmp(&block, &marked, sizeof(block)) == 0;
-}
+inline TR_APP_DATA_STRUC Marked() { TR_APP_DATA_STRUC b; std::memset(&b, 0xAB, sizeof(b)); return b; }
+inline bool Untouched(const TR_APP_DATA_STRUC& b) { const auto m = Marked(); return !std::memcmp(&b, &m, sizeof(b)); }
 
-// Starts "exe args" with stdout on 'out' and stderr on 'err' and waits for
-// its end: the exit code, -1 when it could not run or did not end in time.
-inline int RunProcess(const std::string& exe, const std::string& args, HANDLE out, HANDLE err, DWORD timeoutMs = 60000) {
+// Runs "exe args" to its end with stdout and stderr on the given handles: the
+// exit code, -1 when it could not start or did not end in a minute.
+inline int RunProcess(const std::string& exe, const std::string& args, HANDLE out, HANDLE err) {
     std::string cmd = "\"" + exe + "\" " + args;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
@@ -103,7 +92,7 @@ inline int RunProcess(const std::string& exe, const std::string& args, HANDLE ou
     if (!::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return -1;
     tr::Handle process(pi.hProcess), thread(pi.hThread);
     DWORD code = DWORD(-1);
-    if (::WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0) ::GetExitCodeProcess(process.Get(), &code);
+    if (::WaitForSingleObject(process.Get(), 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(process.Get(), &code);
     else ::TerminateProcess(process.Get(), 1);
     return static_cast<int>(code);
 }

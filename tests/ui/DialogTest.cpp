@@ -1,0 +1,416 @@
+// The three dialogs, run for real under the run's X display: the modal ones
+// by their exports on the test's thread, worked from a driver thread; the
+// watch window through its export and, with a clock of its own and a 50 ms
+// tick, through its code compiled in; all three with TrLocale.DLL missing or
+// lacking parts, in a child copy of this test.
+#include <winternl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cstring>
+#include <thread>
+
+#include "TrTestSupport.h"
+#include "include/TrCommon.h"
+#include "ui/TrGdiOwners.h"
+#include "ui/TrResourceIds.h"
+#include "ui/TrWatchClock.h"
+#include "ui/TrWatchDlg.h"
+
+namespace {
+
+constexpr int kMarker = 0x5eed;
+constexpr SYSTEMTIME kNewYear = {2024, 1, 1, 1, 12, 0, 0, 0};
+
+// The wParam of every "Trelvane Message" the server window has received.
+std::vector<WPARAM> received;
+
+// Registered as the server once per process (the block lives as long).
+HWND ServerWindow() {
+    static const HWND hWnd = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+            if (msg != ::RegisterWindowMessageA(TR_MSG_TRELVANE_NAME) || l) return ::DefWindowProcA(h, msg, w, l);
+            received.push_back(w);
+            return 0;
+        };
+        wc.lpszClassName = "TrDlgTest";
+        ::RegisterClassA(&wc);
+        HWND h = ::CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+        return h && TrComSetServer(h) ? h : nullptr;
+    }();
+    return hWnd;
+}
+
+TR_APP_DATA_STRUC Block(const char* title, const char* description) {
+    TR_APP_DATA_STRUC d = {};
+    std::strncpy(d.szTitle, title, sizeof(d.szTitle) - 1);
+    std::strncpy(d.szDescription, description, sizeof(d.szDescription) - 1);
+    std::strcpy(d.szPath, "C:\\no\\such\\folder\\app.exe");  // the fallback icon, then
+    return d;
+}
+
+// Pumps this thread's messages (through IsDialogMessage, as a modeless
+// window's owner must) until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    for (const DWORD start = ::GetTickCount();; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+            if (!msg.hwnd || !::IsDialogMessageA(::GetAncestor(msg.hwnd, GA_ROOT), &msg)) ::DispatchMessageA(&msg);
+        if (done()) return true;
+        if (::GetTickCount() - start >= timeoutMs) return false;
+    }
+}
+
+// Top-level windows of this process, of one class or all (visible or not).
+std::vector<HWND> Windows(const char* cls = nullptr) {
+    std::vector<HWND> found;
+    DWORD pid = 0;
+    for (HWND h = nullptr; (h = ::FindWindowExA(nullptr, h, cls, nullptr)) != nullptr;)
+        if (::GetWindowThreadProcessId(h, &pid) && pid == ::GetCurrentProcessId()) found.push_back(h);
+    return found;
+}
+
+std::string ItemText(HWND hWnd, int id = 0) {
+    char buf[1024] = {};
+    ::GetWindowTextA(id ? ::GetDlgItem(hWnd, id) : hWnd, buf, sizeof(buf));
+    return buf;
+}
+
+void PressOk(HWND h) { ::PostMessageA(::GetDlgItem(h, IDOK), BM_CLICK, 0, 0); }
+void PressCancel(HWND h) { ::PostMessageA(::GetDlgItem(h, IDCANCEL), BM_CLICK, 0, 0); }
+void PressCloseBox(HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// Runs a modal dialog export on this thread while drive(hDlg) works the
+// dialog from a driver thread once it is visible.
+struct Modal { BOOL ok = -1; int code = kMarker; DWORD ms = 0; bool shown = false; };
+Modal RunModal(const std::function<BOOL(int*)>& call, const std::function<void(HWND)>& drive) {
+    Modal r;
+    std::atomic<bool> returned{false};  // a refusal shows no dialog to wait for
+    std::thread driver([&] {
+        HWND hDlg = nullptr;
+        PumpUntil([&] {
+            for (HWND h : Windows("#32770")) hDlg = ::IsWindowVisible(h) ? h : hDlg;
+            return hDlg || returned;
+        });
+        if ((r.shown = hDlg != nullptr) && drive) drive(hDlg);
+    });
+    const DWORD start = ::GetTickCount();
+    r.ok = call(&r.code);
+    r.ms = ::GetTickCount() - start;
+    returned = true;
+    driver.join();
+    return r;
+}
+
+// Each test starts with the server registered and nothing received, and
+// leaves no dialog open.
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override { received.clear(); ASSERT_TRUE(ServerWindow()); }
+    void TearDown() override { for (HWND h : Windows("#32770")) ::DestroyWindow(h); }
+};
+
+std::function<BOOL(int*)> Info(UINT seconds, TR_APP_DATA_STRUC data = Block("Notes", "Writes notes")) {
+    return [=](int* code) { return TrComDoModalInfoDlg(code, &data, seconds); };
+}
+std::function<BOOL(int*)> Past(TR_APP_DATA_STRUC data = Block("T", "D"), SYSTEMTIME when = kNewYear) {
+    return [=](int* code) { return TrComDoModalPastDlg(code, &data, &when); };
+}
+
+TEST_F(Dialogs, ModalOnesEndWithTheCodeOfTheWayTheyWereClosed) {
+    struct Row { std::function<BOOL(int*)> run; std::function<void(HWND)> act; int code; DWORD ms; };
+    // No act: the countdown ends it after about ms. OK and Cancel are pressed
+    // in the tests below; Esc takes the close box's path.
+    const Row rows[] = {
+        {Info(30), PressCloseBox, IDCANCEL, 0}, {Info(1), nullptr, IDOK, 1000}, {Info(2), nullptr, IDOK, 2000},
+        {Past(Block("T", "D"), {2023, 13, 0, 40, 25, 61, 0, 0}), PressCloseBox, IDCANCEL, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        const Modal r = RunModal(row.run, row.act);
+        EXPECT_TRUE(r.shown && r.ok == TRUE);
+        EXPECT_EQ(row.code, r.code);
+        // Never early; a loaded machine may be seconds late.
+        EXPECT_TRUE(r.ms + 200 >= row.ms && r.ms < row.ms + 8000) << r.ms << " ms";
+    }
+}
+
+// A picture in a memory DC, read back with GetPixel: a bitmap resource or a
+// copy of the screen.
+struct Picture {
+    explicit Picture(HGDIOBJ hBitmap) : bitmap(hBitmap), select(dc.Get(), hBitmap) {}
+    tr::MemoryDC dc{::CreateCompatibleDC(nullptr)};
+    tr::GdiObject bitmap;
+    tr::SelectScope select;
+    COLORREF At(int x, int y) const { return ::GetPixel(dc.Get(), x, y); }
+};
+
+// Pixels of r within tolerance of want(x, y), by the largest channel difference.
+int Matching(const Picture& shot, const RECT& r, const std::function<COLORREF(int, int)>& want, int tolerance = 40) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF a = shot.At(x, y), b = want(x, y);
+            n += std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                           std::abs(GetBValue(a) - GetBValue(b))}) <= tolerance;
+        }
+    return n;
+}
+
+// What the info dialog's client area lacks ("" for nothing): the background
+// where nothing covers it, the counter's two digits, a picture in the icon
+// window over its black well, the texts in their colours and rectangles.
+std::string Lacks(const Picture& shot, const Picture& back) {
+    const auto background = [&](int x, int y) { return back.At(x, y); };
+    const auto colour = [](COLORREF c) { return [c](int, int) { return c; }; };
+    for (const POINT& p : {POINT{10, 10}, POINT{30, 100}, POINT{200, 115}, POINT{380, 100}, POINT{450, 20}})
+        if (!Matching(shot, {p.x, p.y, p.x + 1, p.y + 1}, background, 2)) return "the background";
+    for (const int x : {115, 132})  // a digit covers about half of its 14 x 20 cell
+        if (Matching(shot, {x, 41, x + 14, 61}, background) > 200) return "a digit";
+    if (Matching(shot, {60, 24, 92, 56}, colour(RGB(0, 0, 0))) > 32 * 32 - 150) return "the icon";
+    const struct { const char* name; RECT rect; COLORREF colour; } texts[] = {
+        {"heading", {112, 16, 255, 31}, RGB(255, 200, 0)}, {"prompt", {152, 50, 412, 65}, RGB(0, 255, 0)},
+        {"title", {60, 77, 360, 91}, RGB(255, 255, 255)}, {"description", {60, 92, 360, 106}, RGB(255, 255, 255)}};
+    for (const auto& t : texts)
+        if (Matching(shot, t.rect, colour(t.colour)) <= 15) return t.name;
+    return "";
+}
+
+TEST_F(Dialogs, InfoDialogLaysItselfOutAndPaints) {
+    tr::Module locale(::LoadLibraryA("TrLocale.DLL"));
+    const Picture back(::LoadImageA(locale.Get(), MAKEINTRESOURCEA(IDB_TR_INFO_BACKGROUND), IMAGE_BITMAP, 0, 0, 0));
+    BITMAP bm = {};
+    ASSERT_TRUE(::GetObjectA(back.bitmap.Get(), sizeof(bm), &bm));
+    std::string lacks = "?";
+    const Modal r = RunModal(Info(9, Block("Title text", "Description text")), [&](HWND hDlg) {
+        RECT window, client, ok, cancel;
+        POINT corner = {};
+        ::ClientToScreen(hDlg, &corner);
+        ::GetWindowRect(hDlg, &window);
+        ::GetWindowRect(::GetDlgItem(hDlg, IDOK), &ok);
+        ::GetWindowRect(::GetDlgItem(hDlg, IDCANCEL), &cancel);
+        EXPECT_EQ(bm.bmWidth, window.right - window.left);
+        EXPECT_EQ(bm.bmHeight + ::GetSystemMetrics(SM_CYCAPTION), window.bottom - window.top);
+        EXPECT_TRUE(::GetWindowLongPtrA(hDlg, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        const auto at = [&](const RECT& b, int x) {
+            return b.left - corner.x == x && b.top - corner.y == 16 && b.right - b.left == 65 && b.bottom - b.top == 23;
+        };
+        EXPECT_TRUE(at(ok, 257) && at(cancel, 327));
+        HWND hIcon = ::GetDlgItem(hDlg, IDC_TR_INFO_ICON);
+        EXPECT_TRUE(::SendMessageA(hIcon, STM_GETICON, 0, 0) && !::IsWindowVisible(hIcon)) << "set and hidden";
+        // The cursor is put 10 pixels into the OK button once the dialog shows.
+        POINT cursor = {};
+        EXPECT_TRUE(PumpUntil([&] { return ::GetCursorPos(&cursor) && cursor.x == ok.left + 10 &&
+                                           cursor.y == ok.top + 10; }, 3000)) << cursor.x << "," << cursor.y;
+        // Painting lands a moment later; a late activation may cover the icon
+        // until the next tick lifts it again.
+        ::GetClientRect(hDlg, &client);
+        tr::WindowDC screen(nullptr);
+        PumpUntil([&] {
+            const Picture shot(::CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+            ::BitBlt(shot.dc.Get(), 0, 0, client.right, client.bottom, screen.Get(), corner.x, corner.y, SRCCOPY);
+            return (lacks = Lacks(shot, back)).empty();
+        }, 3000);
+        PressOk(hDlg);
+    });
+    EXPECT_EQ(IDOK, r.code);
+    EXPECT_EQ("", lacks);
+}
+
+TEST_F(Dialogs, PastDialogShowsTheApplicationAndTheTimes) {
+    TR_APP_DATA_STRUC raw;
+    std::memset(&raw, 'x', sizeof(raw));  // no terminator anywhere
+    const SYSTEMTIME leapDay = {2024, 2, 4, 29, 7, 5, 0, 0};
+    char date[128] = {};
+    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &leapDay, nullptr, date, sizeof(date));
+    const Modal r = RunModal(Past(raw, leapDay), [&](HWND hDlg) {
+        EXPECT_EQ(std::string(260, 'x') + "\r\n" + std::string(260, 'x'), ItemText(hDlg, IDC_TR_PAST_TEXT));
+        EXPECT_EQ(std::string(date) + " 07:05", ItemText(hDlg, IDC_TR_PAST_EVENT));
+        EXPECT_NE("", ItemText(hDlg, IDC_TR_PAST_NOW));
+        EXPECT_TRUE(::SendDlgItemMessageA(hDlg, IDC_TR_PAST_ICON, STM_GETICON, 0, 0)) << "the fallback icon";
+        PressOk(hDlg);
+    });
+    EXPECT_EQ(IDOK, r.code);
+}
+
+// A busy shared block fails TrComGetServer, which the tests of the block cover.
+TEST_F(Dialogs, AllThreeRefuseBadInputAndShowNothing) {
+    const TR_APP_DATA_STRUC d = Block("T", "D");
+    const size_t windows = Windows().size();
+    int code = kMarker;
+    EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 0));
+    EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 100));
+    EXPECT_FALSE(TrComDoModalPastDlg(&code, &d, nullptr));
+    EXPECT_FALSE(TrComCreateWatchDlg(nullptr, 5, 0x200002, "x", nullptr, 0));
+    EXPECT_EQ(kMarker, code) << "untouched";
+    EXPECT_EQ(windows, Windows().size());
+}
+
+// GDI objects of this process and its top-level windows. Wine's
+// GetGuiResources is a stub, so the GDI handle table the PEB points to is
+// counted: 65536 entries of 24 bytes, the object's type in byte 14, 0 if free.
+std::pair<long, size_t> CountGui() {
+    PROCESS_BASIC_INFORMATION info = {};
+    if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info), nullptr))
+        return {-1, 0};
+    const auto* peb = reinterpret_cast<const unsigned char*>(info.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
+    long gdi = 0;
+    for (size_t i = 0; i < 65536; ++i) gdi += table[i * 24 + 14] != 0;
+    return {gdi, Windows().size()};
+}
+
+// The info dialog holds the most: two pictures, an image list, an icon window.
+TEST_F(Dialogs, HundredInfoDialogsLeaveNoObjectsBehind) {
+    const auto run = [] { return RunModal(Info(30), PressCancel).code == IDCANCEL; };
+    ASSERT_TRUE(run());  // the first run fills the system's caches (fonts, classes)
+    const auto before = CountGui();
+    int good = 0;
+    for (int i = 0; i < 100; ++i) good += run();
+    EXPECT_EQ(100, good);
+    EXPECT_GT(before.first, 0);
+    EXPECT_EQ(before, CountGui()) << "GDI objects and top-level windows";
+}
+
+std::string LocaleText(UINT id) {
+    tr::Module h(::LoadLibraryA("TrLocale.DLL"));
+    char buf[512] = {};
+    ::LoadStringA(h.Get(), id, buf, sizeof(buf));
+    return buf;
+}
+std::string Hours(int h, int m) { return tr::FormatNumbers(LocaleText(IDS_TR_WATCH_HOURS), h, m); }
+std::string Minutes(int m) { return tr::FormatNumbers(LocaleText(IDS_TR_WATCH_MINUTES), m); }
+
+TEST_F(Dialogs, WatchWindowsStackDownTheRightEdgeAndTellTheOwnerHowTheyEnded) {
+    const std::string longCaption(300, 'c');
+    struct Row { int minutes; UINT code; const char* caption; int row; std::string time, kind;
+                 void (*end)(HWND); bool told; };
+    // 0x200010 and 0x200020 take 3911 and 3910, out of order; an unknown code
+    // keeps the template's text.
+    const Row rows[] = {
+        {120, 0x200010, "Next event", 0, Hours(2, 0), LocaleText(3911), [](HWND h) { ::DestroyWindow(h); }, false},
+        {-5, 0, nullptr, 2, LocaleText(IDS_TR_WATCH_SOON), "", PressCloseBox, true},
+        {INT_MAX, 0x200020, longCaption.c_str(), INT_MAX, Hours(35791394, 7), LocaleText(3910), PressCancel, true},
+    };
+    RECT desk, r;
+    ::GetWindowRect(::GetDesktopWindow(), &desk);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.row);
+        received.clear();
+        HWND h = reinterpret_cast<HWND>(1);
+        ASSERT_TRUE(TrComCreateWatchDlg(&h, row.minutes, row.code, row.caption, nullptr, row.row));
+        EXPECT_EQ(ServerWindow(), ::GetWindow(h, GW_OWNER));
+        EXPECT_EQ(row.caption ? row.caption : "", ItemText(h));
+        EXPECT_EQ(row.time, ItemText(h, IDC_TR_WATCH_TIME));
+        if (!row.kind.empty()) { EXPECT_EQ(row.kind, ItemText(h, IDC_TR_WATCH_KIND)); }
+        // Row N directly below row N-1; rows far off the screen are held at
+        // the edge of the coordinates a window can take.
+        ::GetWindowRect(h, &r);
+        EXPECT_EQ(desk.right, r.right);
+        EXPECT_EQ(std::clamp<long long>(1LL * row.row * (r.bottom - r.top), SHRT_MIN, SHRT_MAX), r.top);
+        row.end(h);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(h); }));
+        EXPECT_EQ(row.told ? std::vector<WPARAM>{TR_WATCH_CANCELLED} : std::vector<WPARAM>{}, received)
+            << "the user's cancel is told, the caller's destroying is not";
+    }
+}
+
+// A clock that moves on by a fixed step at every reading and notes, before
+// each tick, what the watch window showed and the thread's execution state.
+ULONGLONG g_step, g_calls;
+HWND g_watch;
+std::vector<std::string> g_shown;
+std::vector<EXECUTION_STATE> g_states;
+ULONGLONG FakeNow() {
+    if (g_watch) {
+        g_shown.push_back(ItemText(g_watch, IDC_TR_WATCH_TIME));
+        g_states.push_back(::SetThreadExecutionState(ES_CONTINUOUS));
+    }
+    return 133000000000000000ULL + g_step * g_calls++;  // somewhere in 2022
+}
+
+TEST_F(Dialogs, WatchWindowCountsDownMinuteByMinuteThroughTheClockSeam) {
+    struct SeamReset { ~SeamReset() { tr::watchclock::SetForTesting(nullptr, 0); } } seamReset;
+    tr::Module locale(::LoadLibraryA("TrLocale.DLL"));
+    const ULONGLONG s = tr::watchclock::kUnitsPerSecond, m = tr::watchclock::kUnitsPerMinute;
+    // Only %d and %i take numbers: a translated %s or %n stays text.
+    EXPECT_EQ("%s and %n stay, 1 2 %d", tr::FormatNumbers("%s and %n stay, %d %i %d", 1, 2));
+    // shown: before each tick; posted: the event code when the last tick
+    // shown ends it, else the window is cancelled after it.
+    struct Row { int minutes; ULONGLONG step; std::vector<std::string> shown; UINT posted; };
+    const Row rows[] = {
+        {3, m, {Minutes(3), Minutes(2), LocaleText(IDS_TR_WATCH_SOON)}, 0x200004},
+        {61, m, {Hours(1, 1), Hours(1, 0), Minutes(59)}, TR_WATCH_CANCELLED},
+        {10, 30 * s, {Minutes(10), Minutes(9)}, TR_WATCH_CANCELLED},           // 9:30 left
+        {10, 29 * s + s / 2, {Minutes(10), Minutes(10)}, TR_WATCH_CANCELLED},  // 9:30.5 is 9:31
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        received.clear();
+        g_shown.clear(), g_states.clear(), g_step = row.step, g_calls = 0, g_watch = nullptr;
+        ::SetThreadExecutionState(ES_CONTINUOUS);
+        tr::watchclock::SetForTesting(&FakeNow, 50);
+        HWND h = g_watch = tr::CreateWatchWindow(static_cast<HINSTANCE>(locale.Get()), ServerWindow(), row.minutes,
+                                                 0x200004, "watch", nullptr, 0);
+        ASSERT_TRUE(h);
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(h) || g_shown.size() >= row.shown.size(); }));
+        ::PostMessageA(h, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(h); }));
+        g_shown.resize(std::min(g_shown.size(), row.shown.size()));  // a tick past the cancel
+        EXPECT_EQ(row.shown, g_shown);
+        EXPECT_EQ(std::vector<WPARAM>{row.posted}, received);
+        // Kept awake from the first tick on (each reading resets the state).
+        for (size_t i = 0; i < g_states.size(); ++i)
+            EXPECT_EQ(i ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS, g_states[i]) << i;
+    }
+    EXPECT_EQ(0, tr::LiveWatchWindows());
+}
+
+// All three exports against the library of the case: "none", "sparse"
+// (templates 102 and 103 only) or "empty" (no template). Exit 0 when each
+// does what it must, else the number of the first failed check.
+TR_CHILD_ROLE(dialogs_in_sandbox) {
+    const bool none = args.at(0) == "none", sparse = args.at(0) == "sparse";
+    int step = 0, failed = 0;
+    const auto check = [&](bool good) { ++step; if (!good && !failed) failed = step; };
+    const TR_APP_DATA_STRUC data = Block("", "");
+    // No picture: not top-most, and neither the file's nor the fallback icon
+    // is there. A second ends it.
+    const Modal info = RunModal([&](int* code) { return TrComDoModalInfoDlg(code, &data, 1); }, [&](HWND h) {
+        check(!(::GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TOPMOST));
+        check(!::SendDlgItemMessageA(h, IDC_TR_INFO_ICON, STM_GETICON, 0, 0));
+        check(PumpUntil([] { return Windows("TrCommonIconWnd").size() == 1; }, 2000));
+    });
+    const Modal past = RunModal([&](int* code) { return TrComDoModalPastDlg(code, &data, &kNewYear); }, PressCancel);
+    // Without the library nothing is stored; without a template, -1.
+    check(info.ok == !none && info.code == (sparse ? IDOK : none ? kMarker : -1) && info.shown == sparse);
+    check(past.ok == !none && past.code == (sparse ? IDCANCEL : none ? kMarker : -1) && past.shown == sparse);
+    HWND h = reinterpret_cast<HWND>(0x1234);  // neither stand-in has the watch template
+    check(!TrComCreateWatchDlg(&h, 5, 0x200002, "x", nullptr, 0));
+    check(h == (none ? reinterpret_cast<HWND>(0x1234) : nullptr));
+    check(Windows().empty());
+    return failed;
+}
+
+TEST(DialogsWithMissingResources, DoWhatTheyCanAndLeaveNothing) {
+    ASSERT_TRUE(ServerWindow());
+    const char* const cases[][2] = {{"none", nullptr}, {"sparse", "TrLocaleSparse.DLL"}, {"empty", "TrLocaleEmpty.DLL"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        trtest::TempFolder folder;
+        const std::string exe = folder / "dlgchild.exe";
+        ASSERT_TRUE(trtest::CopyFileTo(trtest::SelfPath(), exe));
+        ASSERT_TRUE(trtest::CopyFileTo(trtest::SelfFolder() + "TrCommon.dll", folder / "TrCommon.dll"));
+        ASSERT_TRUE(!c[1] || trtest::CopyFileTo(trtest::SelfFolder() + c[1], folder / "TrLocale.DLL"));
+        trtest::Child child;
+        ASSERT_TRUE(child.Start("dialogs_in_sandbox", {c[0]}, exe));
+        // The child's dialogs are owned by this process's server window, which
+        // must keep answering while they run.
+        EXPECT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(child.Process(), 0) == WAIT_OBJECT_0; }, 30000));
+        EXPECT_EQ(0, child.Wait(1000));
+    }
+}
+
+}  // namespace
