@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "TrCommonClasses.h"
+#include "bench/BenchSupport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,50 +16,21 @@
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Best of a few runs, in seconds.
 double Best(int runs, const std::function<void()>& work) {
     double best = 1e30;
     for (int i = 0; i < runs; ++i) {
-        const double start = Now();
+        const double start = bench::Now();
         work();
-        best = std::min(best, Now() - start);
+        best = std::min(best, bench::Now() - start);
     }
     return best;
-}
-
-
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD done = 0;
-    const bool ok = ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
-    ::CloseHandle(f);
-    return ok;
 }
 
 // The unavoidable part: open, read everything, close.
 std::string ReadAll(const std::string& path) {
     std::string bytes;
-    HANDLE f = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return bytes;
-    LARGE_INTEGER size;
-    ::GetFileSizeEx(f, &size);
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD done = 0;
-    if (!bytes.empty()) ::ReadFile(f, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
-    ::CloseHandle(f);
+    if (!bench::ReadBytes(path, bytes)) bytes.clear();
     return bytes;
 }
 
@@ -71,49 +43,19 @@ std::size_t CountLines(const std::string& bytes) {
 
 volatile std::size_t g_sink;
 
+// Keys as the lookups below ask for them.
 std::string NumeralFile(int records) {
-    std::string s = ";bench\r\n";
-    char line[512];
-    for (int i = 0; i < records; ++i) {
-        std::snprintf(line, sizeof(line),
-                      "Title:Application %d\r\nDescription:Starts application number %d\r\n"
-                      "Path:C:\\Program Files\\App%d\\app.exe\r\nWorkDir:C:\\Program Files\\App%d\r\n"
-                      "Option:/x %d\r\nKey:%08X\r\n",
-                      i, i, i, i, i, static_cast<unsigned>(i));
-        s += line;
-    }
-    return s;
+    return bench::NumeralFile(records, [](int i) { return static_cast<DWORD>(i); });
 }
 
-std::string StringFile(int records) {
-    std::string s = ";bench\r\n";
-    char line[512];
-    for (int i = 0; i < records; ++i) {
-        std::snprintf(line, sizeof(line),
-                      "Title:Device %d\r\nDescription:Starts the program of device %d\r\n"
-                      "Path:C:\\Program Files\\Dev%d\\dev.exe\r\nWorkDir:C:\\Program Files\\Dev%d\r\n"
-                      "Option:\r\nName:Device number %d\r\nAttribute:\r\nKey:VID_%04X&PID_%04X\r\n",
-                      i, i, i, i, i, static_cast<unsigned>(i & 0xFFFF), static_cast<unsigned>(i >> 16));
-        s += line;
-    }
-    return s;
+std::string VidPid(int i) {
+    char key[32];
+    std::snprintf(key, sizeof(key), "VID_%04X&PID_%04X", static_cast<unsigned>(i & 0xFFFF),
+                  static_cast<unsigned>(i >> 16));
+    return key;
 }
 
-std::string JogFile(int entries) {
-    std::string s = ";bench\r\n";
-    char line[512];
-    for (int i = 0; i < entries; ++i) {
-        if (i % 10 == 0)
-            std::snprintf(line, sizeof(line), "Title:Folder %d\r\nDescription:Folder number %d\r\nLevel:%d\r\n", i, i, i % 3);
-        else
-            std::snprintf(line, sizeof(line),
-                          "Title:Entry %d\r\nDescription:Menu entry %d\r\nLevel:%d\r\nPath:C:\\Apps\\e%d.exe\r\n"
-                          "WorkDir:C:\\Apps\r\nOption:\r\n",
-                          i, i, i % 3 + 1, i);
-        s += line;
-    }
-    return s;
-}
+std::string StringFile(int records) { return bench::StringFile(records, VidPid); }
 
 struct Row {
     const char* what;
@@ -156,7 +98,7 @@ int main(int argc, char** argv) {
     for (int size : sizes) {
         const int runs = size >= 100000 ? 5 : quick ? 10 : 50;
         for (int kind = 0; kind < 2; ++kind) {
-            if (!WriteBytes(path, kind == 0 ? NumeralFile(size) : StringFile(size))) return 2;
+            if (!bench::WriteBytes(path, kind == 0 ? NumeralFile(size) : StringFile(size))) return 2;
             Row row = {kind == 0 ? "numeral-key Load+Find" : "string-key Load+Find", size, 0, 0, 0};
             const std::string bytes = ReadAll(path);
             // Load and Find; the database is torn down after the clock stops.
@@ -164,20 +106,17 @@ int main(int argc, char** argv) {
                 double took;
                 if (kind == 0) {
                     CTrNumeralKeyDB db;
-                    const double start = Now();
+                    const double start = bench::Now();
                     failures += db.Load(path) != 0;
                     failures += db.Find(static_cast<DWORD>(size - 1)) == nullptr;
-                    took = Now() - start;
+                    took = bench::Now() - start;
                 } else {
                     CTrStringKeyDB db;
-                    char key[32];
-                    std::snprintf(key, sizeof(key), "VID_%04X&PID_%04X", static_cast<unsigned>((size - 1) & 0xFFFF),
-                                  static_cast<unsigned>((size - 1) >> 16));
-                    const std::string wanted(key);
-                    const double start = Now();
+                    const std::string wanted = VidPid(size - 1);
+                    const double start = bench::Now();
                     failures += db.Load(path) != 0;
                     failures += db.Find(wanted) == nullptr;
-                    took = Now() - start;
+                    took = bench::Now() - start;
                 }
                 return took;
             });
@@ -188,18 +127,18 @@ int main(int argc, char** argv) {
     // walk is quadratic; 100,000 entries are left out.
     for (int size : {10, 1000, 10000}) {
         if (quick && size > 1000) break;
-        if (!WriteBytes(path, JogFile(size))) return 2;
+        if (!bench::WriteBytes(path, bench::JogFile(size))) return 2;
         const int runs = size >= 10000 ? 3 : 20;
         Row row = {"jog menu Load+walk by index", size, 0, 0, 0};
         const std::string bytes = ReadAll(path);
         Measure(row, runs, path, bytes, [&] {
             CTrJogDataDB db;
-            const double start = Now();
+            const double start = bench::Now();
             failures += db.Load(path) != 0;
             std::size_t total = 0;
             for (int i = 0; i < db.GetAllNumber(); ++i) total += db.Get(i).GetTitle().size();
             g_sink = total;
-            return Now() - start;
+            return bench::Now() - start;
         });
         Print(row);
     }

@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include "base/TrHandle.h"
+#include "bench/BenchSupport.h"
 #include "include/TrCommon.h"
 
 #include <algorithm>
@@ -25,44 +26,15 @@ namespace {
 const char* const kDataFiles[] = {"JogData.dat", "JPPKData.dat", "PPKData.dat", "SKeyData.dat", "FPData.dat",
                                   "XbusData.dat", "XbusCtg.dat", "USBData.dat", "TimrData.dat"};
 
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
-
 // Mean time of one call in microseconds, best of three rounds.
 double PerCall(int calls, const std::function<void()>& work) {
     double best = 1e30;
     for (int round = 0; round < 3; ++round) {
-        const double start = Now();
+        const double start = bench::Now();
         for (int i = 0; i < calls; ++i) work();
-        best = std::min(best, (Now() - start) / calls);
+        best = std::min(best, (bench::Now() - start) / calls);
     }
     return best * 1e6;
-}
-
-bool ReadBytes(const std::string& path, std::string& bytes) {
-    tr::Handle f(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!f) return false;
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(f.Get(), &size)) return false;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD done = 0;
-    return bytes.empty() || (::ReadFile(f.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                             done == bytes.size());
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    tr::Handle f(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD done = 0;
-    return f && ::WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-           done == bytes.size();
 }
 
 volatile std::size_t g_sink;
@@ -71,15 +43,9 @@ volatile std::size_t g_sink;
 void ReadFiles(const std::vector<std::string>& paths) {
     std::string bytes;
     for (const auto& p : paths) {
-        ReadBytes(p, bytes);
+        bench::ReadBytes(p, bytes);
         g_sink = g_sink + bytes.size();
     }
-}
-
-std::string Hex(DWORD key) {
-    char buf[16];
-    std::snprintf(buf, sizeof(buf), "%08lX", static_cast<unsigned long>(key));
-    return buf;
 }
 
 // The work no lookup may skip, on top of the file work: each lookup's finder
@@ -94,36 +60,11 @@ void RequiredWork(const std::vector<std::string>& paths) {
 
 // 'records' records, the one looked up last, so every lookup walks the list.
 std::string NumeralFile(int records, DWORD key) {
-    std::string s = ";bench\r\n";
-    for (int i = 0; i < records; ++i) {
-        const bool last = i == records - 1;
-        s += "Title:Application " + std::to_string(i) + "\r\nDescription:Starts application number " +
-             std::to_string(i) + "\r\nPath:C:\\Program Files\\App" + std::to_string(i) +
-             "\\app.exe\r\nWorkDir:C:\\Program Files\\App" + std::to_string(i) + "\r\nOption:/n " +
-             std::to_string(i) + "\r\nKey:" + Hex(last ? key : 0x7F000000u + static_cast<DWORD>(i)) + "\r\n";
-    }
-    return s;
+    return bench::NumeralFile(records, [=](int i) { return i == records - 1 ? key : 0x7F000000u + i; });
 }
 
 std::string StringFile(int records, const std::string& key) {
-    std::string s = ";bench\r\n";
-    for (int i = 0; i < records; ++i) {
-        const bool last = i == records - 1;
-        s += "Title:Device " + std::to_string(i) + "\r\nDescription:Device number " + std::to_string(i) +
-             "\r\nPath:C:\\Devices\\dev" + std::to_string(i) + ".exe\r\nWorkDir:\r\nOption:\r\nName:Device " +
-             std::to_string(i) + "\r\nAttribute:\r\nKey:" + (last ? key : "KEY_" + std::to_string(i)) + "\r\n";
-    }
-    return s;
-}
-
-std::string JogFile(int entries) {
-    std::string s = ";bench\r\n";
-    for (int i = 0; i < entries; ++i) {
-        s += "Title:Entry " + std::to_string(i) + "\r\nDescription:Menu entry " + std::to_string(i) + "\r\nLevel:" +
-             std::to_string(i % 3);
-        s += i % 5 == 0 ? "\r\n" : "\r\nPath:C:\\app" + std::to_string(i) + ".exe\r\nWorkDir:C:\\\r\nOption:\r\n";
-    }
-    return s;
+    return bench::StringFile(records, [&](int i) { return i == records - 1 ? key : "KEY_" + std::to_string(i); });
 }
 
 // A device description as the library wants it: from operator new. The
@@ -186,13 +127,13 @@ public:
     explicit SavedFolder(std::string folder) : m_folder(std::move(folder)) {
         for (const char* name : kDataFiles) {
             std::string bytes;
-            if (ReadBytes(m_folder + "\\" + name, bytes)) m_saved[name] = bytes;
+            if (bench::ReadBytes(m_folder + "\\" + name, bytes)) m_saved[name] = bytes;
         }
     }
     ~SavedFolder() {
         for (const char* name : kDataFiles) {
             auto it = m_saved.find(name);
-            if (it != m_saved.end()) WriteBytes(m_folder + "\\" + name, it->second);
+            if (it != m_saved.end()) bench::WriteBytes(m_folder + "\\" + name, it->second);
             else ::DeleteFileA((m_folder + "\\" + name).c_str());
         }
     }
@@ -298,28 +239,28 @@ int main(int argc, char** argv) {
     if (shipped[0] == '\\') shipped = "Z:" + shipped;
     for (const char* name : kDataFiles) {
         std::string bytes;
-        if (!ReadBytes(shipped + "\\" + name, bytes) || !WriteBytes(data + "\\" + name, bytes)) {
+        if (!bench::ReadBytes(shipped + "\\" + name, bytes) || !bench::WriteBytes(data + "\\" + name, bytes)) {
             std::fprintf(stderr, "tr_lookup_bench: cannot copy the shipped %s\n", name);
             return 1;
         }
     }
     // Bindings for the two device lookups, which ship empty.
-    WriteBytes(data + "\\USBData.dat", StringFile(1, "VID_1234&PID_5678"));
-    WriteBytes(data + "\\XbusData.dat", StringFile(1, "0800460102030405"));
-    WriteBytes(data + "\\XbusCtg.dat", StringFile(1, "KALVOR&CAM"));
+    bench::WriteBytes(data + "\\USBData.dat", StringFile(1, "VID_1234&PID_5678"));
+    bench::WriteBytes(data + "\\XbusData.dat", StringFile(1, "0800460102030405"));
+    bench::WriteBytes(data + "\\XbusCtg.dat", StringFile(1, "KALVOR&CAM"));
     RunParts(quick ? 50 : 300);
     RunLookups("shipped data files", data, quick ? 100 : 300);
 
     const int n = 1000;
-    WriteBytes(data + "\\PPKData.dat", NumeralFile(n, 0x0101));
-    WriteBytes(data + "\\SKeyData.dat", NumeralFile(n, 0x0201));
-    WriteBytes(data + "\\FPData.dat", NumeralFile(n, 0x0301));
-    WriteBytes(data + "\\TimrData.dat", NumeralFile(n, 0x02000000));
-    WriteBytes(data + "\\JPPKData.dat", NumeralFile(n, 0x03000000));
-    WriteBytes(data + "\\USBData.dat", StringFile(n, "VID_1234&PID_5678"));
-    WriteBytes(data + "\\XbusData.dat", StringFile(n, "0800460102030405"));
-    WriteBytes(data + "\\XbusCtg.dat", StringFile(n, "KALVOR&CAM"));
-    WriteBytes(data + "\\JogData.dat", JogFile(n));
+    bench::WriteBytes(data + "\\PPKData.dat", NumeralFile(n, 0x0101));
+    bench::WriteBytes(data + "\\SKeyData.dat", NumeralFile(n, 0x0201));
+    bench::WriteBytes(data + "\\FPData.dat", NumeralFile(n, 0x0301));
+    bench::WriteBytes(data + "\\TimrData.dat", NumeralFile(n, 0x02000000));
+    bench::WriteBytes(data + "\\JPPKData.dat", NumeralFile(n, 0x03000000));
+    bench::WriteBytes(data + "\\USBData.dat", StringFile(n, "VID_1234&PID_5678"));
+    bench::WriteBytes(data + "\\XbusData.dat", StringFile(n, "0800460102030405"));
+    bench::WriteBytes(data + "\\XbusCtg.dat", StringFile(n, "KALVOR&CAM"));
+    bench::WriteBytes(data + "\\JogData.dat", bench::JogFile(n));
     RunLookups("data files of 1,000 records (the record looked up last)", data, quick ? 10 : 50);
 
     RunLaunches(quick ? 3 : 10);
