@@ -72,6 +72,24 @@ int CTrAbstDB::LoadOneSection(std::vector<std::string_view>& lines, std::string_
     }
 }
 
+int CTrAbstDB::LoadSections(std::string& strTitleLine,
+                            const std::function<bool(const std::vector<std::string_view>&)>& store) {
+    m_nDataNumber = 0;
+    // The section lines are views into the file's bytes: nothing is copied
+    // until a value lands in its record.
+    std::vector<std::string_view> lines;
+    std::string_view line = strTitleLine;
+    for (;;) {
+        lines.push_back(line);
+        if (!m_file.ReadLine(line)) return TR_DB_CUT_TITLE;
+        const int more = LoadOneSection(lines, line);
+        if (!store(lines)) return TR_DB_BAD_SECTION;
+        ++m_nDataNumber;
+        lines.clear();
+        if (!more) return TR_DB_OK;
+    }
+}
+
 int CTrAbstDB::Write(const std::string& strPath) {
     if (!tr::data::IsUsablePath(strPath)) return TR_DB_NO_FILE;
     std::unique_ptr<tr::data::RewriteFile> out;

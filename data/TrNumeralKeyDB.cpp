@@ -65,26 +65,14 @@ int CTrNumeralKeyDB::Set(DWORD dwFirst, DWORD dwSecond, const CTrNumeralKeyData&
 }
 
 int CTrNumeralKeyDB::LoadAllData(std::string& strTitleLine) {
-    m_nDataNumber = 0;
-    // The section lines are views into the file's bytes: nothing is copied
-    // until a value lands in its record.
-    std::vector<std::string_view> lines;
-    std::string_view line = strTitleLine;
-    for (;;) {
-        lines.push_back(line);
-        if (!m_file.ReadLine(line)) return TR_DB_CUT_TITLE;
-        const int more = LoadOneSection(lines, line);
-        // The working record is the list's new last entry (texts empty, key
-        // 0), taken back when the section turns out bad.
+    return LoadSections(strTitleLine, [this](const std::vector<std::string_view>& lines) {
+        // The working record is the list's new last entry, taken back when
+        // the section turns out bad.
         CTrNumeralKeyData& data = m_pDataList->emplace_back();
-        if (!StoreData(lines, data)) {
-            m_pDataList->pop_back();
-            return TR_DB_BAD_SECTION;
-        }
-        ++m_nDataNumber;
-        lines.clear();
-        if (!more) return TR_DB_OK;
-    }
+        if (StoreData(lines, data)) return true;
+        m_pDataList->pop_back();
+        return false;
+    });
 }
 
 int CTrNumeralKeyDB::StoreData(const std::vector<std::string_view>& lines, CTrNumeralKeyData& data) {

@@ -76,26 +76,14 @@ void CTrStringKeyDB::SetData(CTrStringKeyData* pTarget, const CTrStringKeyData& 
 }
 
 int CTrStringKeyDB::LoadAllData(std::string& strTitleLine) {
-    m_nDataNumber = 0;
-    // The section lines are views into the file's bytes: nothing is copied
-    // until a value lands in its record.
-    std::vector<std::string_view> lines;
-    std::string_view line = strTitleLine;
-    for (;;) {
-        lines.push_back(line);
-        if (!m_file.ReadLine(line)) return TR_DB_CUT_TITLE;
-        const int more = LoadOneSection(lines, line);
+    return LoadSections(strTitleLine, [this](const std::vector<std::string_view>& lines) {
         // The working record is the list's new last entry, taken back when
         // the section turns out bad.
         CTrStringKeyData& data = m_pDataList->emplace_back();
-        if (!StoreData(lines, data)) {
-            m_pDataList->pop_back();
-            return TR_DB_BAD_SECTION;
-        }
-        ++m_nDataNumber;
-        lines.clear();
-        if (!more) return TR_DB_OK;
-    }
+        if (StoreData(lines, data)) return true;
+        m_pDataList->pop_back();
+        return false;
+    });
 }
 
 int CTrStringKeyDB::StoreData(const std::vector<std::string_view>& lines, CTrStringKeyData& data) {

@@ -24,6 +24,7 @@
 // Data files and records: the application records, the data-file engine and
 // the databases built on it, and the refuse list.
 // ---------------------------------------------------------------------------
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <variant>
@@ -218,6 +219,11 @@ protected:
     // m_file); 1 when it stopped at the next section's first line, which is
     // then in strLine, 0 at the end of the file.
     int LoadOneSection(std::vector<std::string_view>& lines, std::string_view& strLine);
+    // Loads section after section from the title line on, counting them in
+    // m_nDataNumber; 'store' makes a record of one section's lines and gives
+    // false for a bad section, which ends the load (result 2).
+    int LoadSections(std::string& strTitleLine,
+                     const std::function<bool(const std::vector<std::string_view>&)>& store);
     int WriteComment(const std::string& strComment);
 
 private:
