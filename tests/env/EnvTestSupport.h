@@ -8,17 +8,13 @@
 #include "env/TrRegistry.h"
 #include "include/TrCommon.h"
 
-#include <string>
-
 namespace envtest {
 
 constexpr char kProductKey[] = "Software\\Kalvor Corporation\\Trelvane";
 inline std::string ProductKey(const std::string& sub) { return std::string(kProductKey) + "\\" + sub; }
 inline std::string DwordBytes(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
 
-// Writes create the key. Reads give "<none>" for a missing value or one of
-// another type than 'wanted' (any type for kAnyType).
-inline bool SetBytes(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes) {
+inline bool SetBytes(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes) {  // makes the key
     return !::RegSetKeyValueA(root, key.c_str(), name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 inline bool SetDword(HKEY r, const std::string& k, const char* n, DWORD v) { return SetBytes(r, k, n, REG_DWORD, DwordBytes(v)); }
@@ -29,6 +25,7 @@ inline bool KeyExists(HKEY root, const std::string& key, bool create = false) {
                     : ::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, k.Put()));
 }
 inline bool CreateKey(HKEY root, const std::string& key) { return KeyExists(root, key, true); }
+// A value's bytes, or "<none>" when it is missing or not of the type wanted (any type for kAnyType).
 constexpr DWORD kAnyType = ~0u;
 inline std::string GetBytes(HKEY root, const std::string& key, const char* name, DWORD wanted) {
     char data[1024];
@@ -36,12 +33,6 @@ inline std::string GetBytes(HKEY root, const std::string& key, const char* name,
     const bool read = !::RegGetValueA(root, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size);
     return read && (type == wanted || wanted == kAnyType) ? std::string(data, size) : "<none>";
 }
-// A REG_DWORD, or -1; a REG_SZ up to its terminator, or "<none>".
-inline long long GetDword(HKEY r, const std::string& k, const char* n) {
-    const std::string b = GetBytes(r, k, n, REG_DWORD);
-    return b.size() == 4 ? static_cast<long long>(*reinterpret_cast<const DWORD*>(b.data())) : -1;
-}
-inline std::string GetString(HKEY r, const std::string& k, const char* n) { return GetBytes(r, k, n, REG_SZ).c_str(); }
 
 // The product key under both roots, removed before and after each test. Wine
 // keeps a few handles for good after a process's first copy of a key tree;

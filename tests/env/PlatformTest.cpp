@@ -1,7 +1,5 @@
-// Platform codes, and the user's rights that hang on the platform family,
-// under each Windows version Wine can pretend to be. Wine reads the version
-// per executable name, so each case runs a renamed copy of this test
-// executable as a child.
+// Platform codes and the user's rights under each Windows version Wine can
+// report; Wine reads it per executable name, so each row runs a renamed copy.
 #include "TrTestSupport.h"
 
 #include "include/TrCommon.h"
@@ -21,28 +19,20 @@ TR_CHILD_ROLE(platform) {
 
 // The real token's groups: Wine's user is in Administrators and Users; every
 // user of the Windows 95 family counts as an administrator.
-constexpr DWORD kAdmin = TR_RIGHT_ADMINISTRATORS, kWineUser = TR_RIGHT_ADMINISTRATORS | TR_RIGHT_USERS;
-struct VersionCase { const char* version; DWORD os, osEx, rights; };
-
-class PlatformCodes : public ::testing::TestWithParam<VersionCase> {};
-
-TEST_P(PlatformCodes, FollowTheReportedVersion) {
-    const VersionCase& c = GetParam();
-    const std::string name = std::string("tr_os_") + c.version + ".exe";
-    ASSERT_TRUE(trtest::SetWineVersionFor(name, c.version));
-    trtest::SelfCopy copy(name);
-    EXPECT_EQ(static_cast<int>(c.rights * 256 + c.os * 16 + c.osEx), trtest::RunChild("platform", {}, copy.Path()));
-    trtest::SetWineVersionFor(name, nullptr);
+TEST(PlatformCodes, FollowTheVersionWineReports) {
+    constexpr DWORD kAdmin = TR_RIGHT_ADMINISTRATORS, kWineUser = TR_RIGHT_ADMINISTRATORS | TR_RIGHT_USERS;
+    const struct { const char* version; DWORD os, osEx, rights; } rows[] = {
+        {"win95", TR_OS_WIN95, TR_OS_WIN95, kAdmin},    {"win98", TR_OS_WIN98, TR_OS_WIN98, kAdmin},
+        {"winme", TR_OS_WIN98, TR_OS_WINME, kAdmin},    {"nt40", TR_OS_WINNT, TR_OS_WINNT, kWineUser},
+        {"win2k", TR_OS_WINNT, TR_OS_WIN2K, kWineUser}, {"winxp", TR_OS_WINNT, TR_OS_WIN2K, kWineUser},
+        {"win10", TR_OS_WINNT, TR_OS_WIN2K, kWineUser}};
+    for (const auto& r : rows) {
+        const std::string name = std::string("tr_os_") + r.version + ".exe";
+        ASSERT_TRUE(trtest::SetWineVersionFor(name, r.version));
+        trtest::SelfCopy copy(name);
+        EXPECT_EQ(static_cast<int>(r.rights * 256 + r.os * 16 + r.osEx), trtest::RunChild("platform", {}, copy.Path())) << r.version;
+        trtest::SetWineVersionFor(name, nullptr);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Wine, PlatformCodes,
-                         ::testing::Values(VersionCase{"win95", TR_OS_WIN95, TR_OS_WIN95, kAdmin},
-                                           VersionCase{"win98", TR_OS_WIN98, TR_OS_WIN98, kAdmin},
-                                           VersionCase{"winme", TR_OS_WIN98, TR_OS_WINME, kAdmin},
-                                           VersionCase{"nt40", TR_OS_WINNT, TR_OS_WINNT, kWineUser},
-                                           VersionCase{"win2k", TR_OS_WINNT, TR_OS_WIN2K, kWineUser},
-                                           VersionCase{"winxp", TR_OS_WINNT, TR_OS_WIN2K, kWineUser},
-                                           VersionCase{"win10", TR_OS_WINNT, TR_OS_WIN2K, kWineUser}),
-                         [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.version); });
 
 }  // namespace

@@ -7,21 +7,19 @@ namespace {
 using namespace envtest;
 
 constexpr DWORD M = 0xdeadbeef, E = 100;  // an untouched output; the usual edge value, kept
-using Reader = int (*)(HKEY, const char*, DWORD*);
-using Writer = int (*)(HKEY, const char*, DWORD);
-#define R1(f) [](HKEY r, const char* k, DWORD* o) { return f(r, k, o); }
-#define R2(f) [](HKEY r, const char* k, DWORD* o) { return f(r, k, o, o + 1); }
-#define R3(f) [](HKEY r, const char* k, DWORD* o) { return f(r, k, o, o + 1, o + 2); }
-#define W1(f) [](HKEY r, const char* k, DWORD v) { return f(r, k, v); }
-#define W2(f) [](HKEY r, const char* k, DWORD v) { return f(r, k, v, v); }
-#define W3(f) [](HKEY r, const char* k, DWORD v) { return f(r, k, v, v, v); }
+// A reader and a writer of 1 to 3 values over a DWORD array.
+#define P1(r, w) [](auto k, auto s, auto o) { return r(k, s, o); }, [](auto k, auto s, auto v) { return w(k, s, v); }
+#define P2(r, w) [](auto k, auto s, auto o) { return r(k, s, o, o + 1); }, [](auto k, auto s, auto v) { return w(k, s, v, v); }
+#define P3(r, w) \
+    [](auto k, auto s, auto o) { return r(k, s, o, o + 1, o + 2); }, [](auto k, auto s, auto v) { return w(k, s, v, v, v); }
+int UsbWrite(HKEY k, const char* s, DWORD enable, DWORD newDevice, DWORD info) { return TrUSBCfgWrite(k, s, &enable, &newDevice, info); }
 
 // Outputs over a missing key (preset, result 0), an empty key (dflt,
 // emptyResult), all values 2 (2, result 1) and all at 'edge', the first value
 // above the row's range (readEdge, resultEdge); stored by writes of 2 and edge.
 struct Pair {
-    Reader read;
-    Writer write;
+    int (*read)(HKEY, const char*, DWORD*);
+    int (*write)(HKEY, const char*, DWORD);
     std::vector<const char*> names;  // in lower case: names match without regard to case
     std::vector<DWORD> preset, dflt, readEdge, wrote2, wroteEdge;
     int emptyResult, resultEdge;
@@ -32,33 +30,37 @@ class Settings : public ProductKeySandbox {};
 
 TEST_F(Settings, EveryExportPairOverTheRealRegistry) {
     const Pair pairs[] = {
-        {[](HKEY r, const char* k, DWORD* o) { return TrXbusCfgRead(r, k, o, o + 1, o + 2, o + 3, o + 4); },
-         [](HKEY r, const char* k, DWORD v) { return TrXbusCfgWrite(r, k, v, v, v, v, v); },
+        {[](auto k, auto s, auto o) { return TrXbusCfgRead(k, s, o, o + 1, o + 2, o + 3, o + 4); },
+         [](auto k, auto s, auto v) { return TrXbusCfgWrite(k, s, v, v, v, v, v); },
          {"enable", "newdevice", "category", "smartconnect", "infodialog"},
          {0, 0, 0, 1, 5}, {0, 0, 0, 1, 5}, {E, E, E, E, 5}, {2, 2, 2, 2, 2}, {E, E, E, E, E}, 1, 1, 100},
-        {R2(TrJogCfgReadDirection), W2(TrJogCfgWriteDirection), {"appdirection", "jogdirection"},
+        {P2(TrJogCfgReadDirection, TrJogCfgWriteDirection), {"appdirection", "jogdirection"},
          {M, M}, {1, 1}, {M, M}, {2, 2}, {1, 1}, 0, 1, 3},
-        {R1(TrJogCfgReadAutoCloseTimer), W1(TrJogCfgWriteAutoCloseTimer), {"autoclosetimer"}, {0}, {0}, {0}, {2}, {0}, 0, 0, 61},
-        {R1(TrJogCfgReadPPPKInfoDlgTime), W1(TrJogCfgWritePPPKInfoDlgTime), {"infodialog"}, {5}, {5}, {5}, {2}, {5}, 0, 0, 100},
-        {R1(TrJogCfgReadJogBack), W1(TrJogCfgWriteJogBack), {"backbutton"}, {1}, {0}, {E}, {2}, {E}, 0, 1, 100},
-        {R1(TrSKeyCfgRead), W1(TrSKeyCfgWrite), {"infodialog"}, {M}, {5}, {E}, {2}, {5}, 0, 1, 100},
-        {R3(TrFPCfgRead), W3(TrFPCfgWrite), {"enable", "slotenable", "infodialog"},
+        {P1(TrJogCfgReadAutoCloseTimer, TrJogCfgWriteAutoCloseTimer), {"autoclosetimer"}, {0}, {0}, {0}, {2}, {0}, 0, 0, 61},
+        {P1(TrJogCfgReadPPPKInfoDlgTime, TrJogCfgWritePPPKInfoDlgTime), {"infodialog"}, {5}, {5}, {5}, {2}, {5}, 0, 0, 100},
+        {P1(TrJogCfgReadJogBack, TrJogCfgWriteJogBack), {"backbutton"}, {1}, {0}, {E}, {2}, {E}, 0, 1, 100},
+        {P1(TrJogCfgReadJogLED, TrJogCfgWriteJogLED), {"led enable"}, {1}, {1}, {E}, {2}, {E}, 0, 1, 100},
+        {P1(TrSKeyCfgRead, TrSKeyCfgWrite), {"infodialog"}, {M}, {5}, {E}, {2}, {5}, 0, 1, 100},
+        {P1(TrTimerCfgRead, TrTimerCfgWrite), {"infodialog"}, {M}, {5}, {E}, {2}, {5}, 0, 1, 100},
+        {P1(TrFPCfgOptionRead, TrFPCfgOptionWrite), {"driveletter"}, {0}, {0}, {E}, {2}, {E}, 0, 1, 100},
+        {P1(TrXbusConfigCautionRead, TrXbusConfigCautionWrite), {"caution"}, {M}, {1}, {E}, {2}, {E}, 0, 1, 100},
+        {P3(TrFPCfgRead, TrFPCfgWrite), {"enable", "slotenable", "infodialog"},
          {M, M, M}, {0, 1, 5}, {E, E, E}, {1, 2, 2}, {1, E, 5}, 0, 1, 100},
-        {R2(TrFPDriveRead), W2(TrFPDriveWrite), {"slot", "adaptor"}, {18, 4}, {18, 4}, {18, 4}, {2, 2}, {18, 4}, 0, 1, 27},
-        {R3(TrPPKCfgRead), W3(TrPPKCfgWrite), {"enable", "lid enable", "infodialog"},
+        {P2(TrFPDriveRead, TrFPDriveWrite), {"slot", "adaptor"}, {18, 4}, {18, 4}, {18, 4}, {2, 2}, {18, 4}, 0, 1, 27},
+        {P3(TrPPKCfgRead, TrPPKCfgWrite), {"enable", "lid enable", "infodialog"},
          {M, M, M}, {1, 0, 5}, {E, E, E}, {2, 2, 2}, {E, E, 5}, 0, 1, 100},
-        {R3(TrUSBCfgRead), [](HKEY r, const char* k, DWORD v) { return TrUSBCfgWrite(r, k, &v, &v, v); },
-         {"enable", "newdevice", "infodialog"}, {0, 0, 5}, {0, 0, 5}, {E, E, 5}, {2, 2, 2}, {E, E, E}, 1, 1, 100}};
+        {P3(TrUSBCfgRead, UsbWrite), {"enable", "newdevice", "infodialog"},
+         {0, 0, 5}, {0, 0, 5}, {E, E, 5}, {2, 2, 2}, {E, E, E}, 1, 1, 100}};
     const std::string key = ProductKey("Settings");
     for (const Pair& p : pairs) {
         SCOPED_TRACE(testing::Message() << "pair " << (&p - pairs) << ", " << p.names[0]);
         auto read = [&](DWORD type, const std::string& bytes, int result, const std::vector<DWORD>& expected) {
             for (const char* name : p.names) ASSERT_TRUE(!type || SetBytes(HKEY_CURRENT_USER, key, name, type, bytes));
-            std::vector<DWORD> out(5, M);
+            std::vector<DWORD> out(p.names.size(), M);
             const long before = trtest::HandleCount();
             EXPECT_EQ(result, p.read(HKEY_CURRENT_USER, key.c_str(), out.data()));
             EXPECT_EQ(before, trtest::HandleCount());
-            EXPECT_EQ(expected, std::vector<DWORD>(out.begin(), out.begin() + p.names.size()));
+            EXPECT_EQ(expected, out);
         };
         trtest::DeleteRegTree(HKEY_CURRENT_USER, key);
         read(0, "", 0, p.preset);
@@ -70,7 +72,7 @@ TEST_F(Settings, EveryExportPairOverTheRealRegistry) {
             trtest::DeleteRegTree(HKEY_CURRENT_USER, key);
             EXPECT_EQ(1, p.write(HKEY_CURRENT_USER, key.c_str(), value));
             for (std::size_t i = 0; i < p.names.size(); ++i)
-                EXPECT_EQ(stored[i], GetDword(HKEY_CURRENT_USER, key, p.names[i])) << value << " " << p.names[i];
+                EXPECT_EQ(DwordBytes(stored[i]), GetBytes(HKEY_CURRENT_USER, key, p.names[i], REG_DWORD)) << value << " " << p.names[i];
         }
     }
     // A null output or key path, a root that is no key: 0, nothing written.
@@ -82,12 +84,10 @@ TEST_F(Settings, EveryExportPairOverTheRealRegistry) {
 
 TEST_F(Settings, JogSoundsOverRealFiles) {
     trtest::TempFolder files;
-    const std::string roll = files / "roll.wav", push = files / "push.WaV", key = ProductKey("JogConfig");
+    const std::string roll = files / "roll.wav", push = files / "push.WaV", key = ProductKey("JogConfig"), ini = files / "Sound.ini";
     for (const std::string& f : {roll, push, files / "long.wave"}) ASSERT_TRUE(trtest::WriteFileBytes(f, "RIFF"));
     EXPECT_EQ(0, TrJogCfgIsWaveFile((files / "long.wave").c_str()));
-
-    // Each stored path is handed over only when it names an existing wave file.
-    std::string r = "old", p = "old";
+    std::string r = "old", p = "old";  // each path is handed over only when it names an existing wave file
     EXPECT_EQ(1, TrJogCfgWriteSound(HKEY_CURRENT_USER, key.c_str(), roll.c_str(), push.c_str()));
     EXPECT_EQ(1, TrJogCfgReadSound(HKEY_CURRENT_USER, key.c_str(), r, p));
     EXPECT_EQ(roll + push, r + p);
@@ -95,18 +95,13 @@ TEST_F(Settings, JogSoundsOverRealFiles) {
     EXPECT_EQ(0, TrJogCfgReadSound(HKEY_CURRENT_USER, key.c_str(), r, p));
     EXPECT_EQ(roll, r + p);
     EXPECT_EQ(0, TrJogCfgWriteSound(HKEY_CURRENT_USER, key.c_str(), nullptr, push.c_str()));
-
-    // The defaults of a profile file come in pairs.
-    const std::string ini = files / "Sound.ini";
-    const std::pair<const char*, const char*> profiles[] = {
-        {"[JogSound]\r\nRoll=C:\\r.wav\r\nPush=C:\\p.wav\r\n", "C:\\r.wavC:\\p.wav"},
-        {"[JogSound]\r\nRoll=C:\\r.wav\r\nPush=\r\n", ""}};
-    for (const auto& [text, both] : profiles) {
-        ASSERT_TRUE(trtest::WriteFileBytes(ini, text));
+    auto defaults = [&](const char* profile) {  // "<result> <roll><push>": they come in pairs
         r = p = "old";
-        EXPECT_EQ(*both ? 1 : 0, TrJogCfgGetDefaultSound(0, ini.c_str(), r, p)) << both;
-        EXPECT_EQ(both, r + p);
-    }
+        const int result = trtest::WriteFileBytes(ini, profile) ? TrJogCfgGetDefaultSound(0, ini.c_str(), r, p) : -1;
+        return std::to_string(result) + " " + r + p;
+    };
+    EXPECT_EQ("1 C:\\r.wavC:\\p.wav", defaults("[JogSound]\r\nRoll=C:\\r.wav\r\nPush=C:\\p.wav\r\n"));
+    EXPECT_EQ("0 ", defaults("[JogSound]\r\nRoll=C:\\r.wav\r\nPush=\r\n"));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// Per-user setup: the installed data files copied to the user's data folder
-// (the user's groups are checked with the platform codes). Wine running as
-// root keeps no creation time set with SetFileTime, so the newest-wins rule is
-// driven through the creation-time seam.
+// Per-user setup: the installed data files copied to the user's data folder. Wine as root
+// keeps no creation time set with SetFileTime: the newest-wins rule goes through a seam.
 #include "EnvTestSupport.h"
 
 #include "env/TrDataCopy.h"
@@ -14,10 +12,7 @@ namespace {
 
 using namespace envtest;
 
-std::string Content(const std::string& path) {
-    std::string bytes;
-    return trtest::ReadFileBytes(path, bytes) ? bytes : "<none>";
-}
+std::string Content(const std::string& path) { std::string b; return trtest::ReadFileBytes(path, b) ? b : "<none>"; }
 bool IsReadOnly(const std::string& path) { return ::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY; }
 
 // A file system that keeps the creation times it is given.
@@ -30,38 +25,35 @@ const tr::CreationTimeOps kFake = {
 // Install, copy, edit, copy again, reinstall: the cycle a user goes through.
 TEST(DataCopySeam, WithoutOverwriteOnlyNewerInstallsAreCopied) {
     trtest::TempFolder src, dst;
+    const std::string jog = dst / "JogData.dat", ppk = dst / "PPKData.dat";
     auto install = [&](const char* name, const char* text, FILETIME created) {
         ASSERT_TRUE(trtest::WriteFileBytes(src / name, text));
         g_times[src / name] = created;
     };
-    auto copy = [&](BOOL overwrite) { tr::CopyDataFiles(src.Path().c_str(), dst.Path().c_str(), overwrite, kFake); };
-    const std::string jog = dst / "JogData.dat", ppk = dst / "PPKData.dat";
+    auto copy = [&](BOOL overwrite) {  // the user's two files after the copy
+        tr::CopyDataFiles(src.Path().c_str(), dst.Path().c_str(), overwrite, kFake);
+        return Content(jog) + Content(ppk);
+    };
     install("JogData.dat", "v1", FILETIME{0xFFFFFFFF, 1});
     install("PPKData.dat", "p1", FILETIME{0, 0x80000000});  // compared unsigned, high part first
     EXPECT_EQ(-1, tr::CompareFileCreationTime((src / "JogData.dat").c_str(), (src / "PPKData.dat").c_str(), kFake));
-    copy(FALSE);  // no copies yet
-    EXPECT_EQ("v1p1", Content(jog) + Content(ppk));
+    EXPECT_EQ("v1p1", copy(FALSE));  // no copies yet
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);
     EXPECT_LE(now.dwHighDateTime - g_times[jog].dwHighDateTime, 1u);  // stamped with the time of copying
     ASSERT_TRUE(trtest::WriteFileBytes(jog, "edit") && trtest::WriteFileBytes(ppk, "edit"));
     install("PPKData.dat", "p2", g_times[ppk]);  // installed at the time of copying
-    copy(FALSE);
-    EXPECT_EQ("editedit", Content(jog) + Content(ppk));
+    EXPECT_EQ("editedit", copy(FALSE));
     install("JogData.dat", "v2", FILETIME{0, now.dwHighDateTime + 1});  // after the copy was made
-    copy(FALSE);
-    EXPECT_EQ("v2edit", Content(jog) + Content(ppk));
+    EXPECT_EQ("v2edit", copy(FALSE));
     g_unreadable = true;  // a time that cannot be read keeps the copy
     install("PPKData.dat", "p3", FILETIME{0, now.dwHighDateTime + 9});
-    copy(FALSE);
-    EXPECT_EQ("edit", Content(ppk));
-    copy(TRUE);
-    EXPECT_EQ("p3", Content(ppk));
+    EXPECT_EQ("v2edit", copy(FALSE));
+    EXPECT_EQ("v2p3", copy(TRUE));
     g_unreadable = false;
 }
 
-// The exports over the real folders, the user's "Kalvor Corporation" folder
-// moved aside for the test and put back.
+// The export over real folders; the user's "Kalvor Corporation" folder is moved aside and back.
 class CopyData : public ProductKeySandbox {
 protected:
     CopyData() {
@@ -88,8 +80,8 @@ protected:
 };
 
 TEST_F(CopyData, CopiesIntoNewFoldersMadeWritableAndLosesNothing) {
-    ASSERT_TRUE(::CreateDirectoryA(m_company.c_str(), nullptr));
-    ASSERT_TRUE(trtest::WriteFileBytes(Data(""), "a file"));  // the data folder's path taken by a file
+    // The data folder's path taken by a file.
+    ASSERT_TRUE(::CreateDirectoryA(m_company.c_str(), nullptr) && trtest::WriteFileBytes(Data(""), "a file"));
     EXPECT_EQ(0, TrComCopyDataToUserFolder(TRUE));
     EXPECT_EQ("a file", Content(Data("")));
     ASSERT_TRUE(trtest::RemoveTree(m_company));
@@ -100,17 +92,15 @@ TEST_F(CopyData, CopiesIntoNewFoldersMadeWritableAndLosesNothing) {
     }
     EXPECT_EQ("JogData.datFPData.dat<none>", Content(Data("JogData.dat")) + Content(Data("FPData.dat")) + Content(Data("Readme.txt")));
     EXPECT_FALSE(IsReadOnly(Data("FPData.dat")));  // the installed one is
-    ASSERT_TRUE(trtest::WriteFileBytes(Data("JogData.dat"), "user's"));
-    const long before = trtest::HandleCount();
-    EXPECT_EQ(1, TrComCopyDataToUserFolder(TRUE));  // the installed files replace the user's
-    EXPECT_EQ(before, trtest::HandleCount());
-    EXPECT_EQ("JogData.dat", Content(Data("JogData.dat")));
-    // An unreadable source loses nothing; the older copy is still made writable.
-    ASSERT_TRUE(trtest::WriteFileBytes(Data("JogData.dat"), "user's"));
+    // The installed files replace the user's; an unreadable one loses nothing, and the user's older
+    // copy is still made writable.
+    ASSERT_TRUE(trtest::WriteFileBytes(Data("JogData.dat"), "user's") && trtest::WriteFileBytes(Data("FPData.dat"), "user's"));
     ASSERT_TRUE(::SetFileAttributesA(Data("JogData.dat").c_str(), FILE_ATTRIBUTE_READONLY));
     const tr::Handle locked(::CreateFileA((m_os + "\\JogData.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const long before = trtest::HandleCount();
     EXPECT_EQ(1, TrComCopyDataToUserFolder(TRUE));
-    EXPECT_EQ("user's", Content(Data("JogData.dat")));
+    EXPECT_EQ(before, trtest::HandleCount());
+    EXPECT_EQ("user's|FPData.dat", Content(Data("JogData.dat")) + "|" + Content(Data("FPData.dat")));
     EXPECT_FALSE(IsReadOnly(Data("JogData.dat")));
 }
 

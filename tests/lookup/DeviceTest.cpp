@@ -1,10 +1,6 @@
-// Device lookups under both platform families. The Devices suite runs in
-// copies of this executable that Wine reports as Windows 98 (devices come as
-// TR_REG_INFO_STRUC) and Windows 2000 (device identifier texts); anywhere
-// else it skips itself.
-//
-// A spy on TrCommon.dll's import of free counts each release of the
-// caller's blocks: "released exactly once" and "left alone" are both checked.
+// Device lookups in copies of this executable that Wine reports as Windows 98
+// (devices as TR_REG_INFO_STRUC) and Windows 2000 (identifier texts). A spy on
+// TrCommon.dll's import of free counts each release of the caller's blocks.
 #include "LookupTestData.h"
 
 #include <map>
@@ -26,12 +22,6 @@ void __cdecl Spy(void* p) {  // must not allocate
     if (it != g_releases.end()) ++it->second;
     else g_free(p);
 }
-void SetSlot(void* value) {
-    DWORD old = 0;
-    ::VirtualProtect(g_slot, sizeof(void*), PAGE_READWRITE, &old);
-    *g_slot = value;
-    ::VirtualProtect(g_slot, sizeof(void*), old, &old);
-}
 bool InstallSpy() {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA("TrCommon.dll"));
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
@@ -39,11 +29,13 @@ bool InstallSpy() {
     for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + rva); rva && imp->Name; ++imp)
         for (auto** slot = reinterpret_cast<void**>(base + imp->FirstThunk); *slot; ++slot)
             if (*slot == reinterpret_cast<void*>(g_free)) g_slot = slot;
-    if (g_slot) SetSlot(reinterpret_cast<void*>(&Spy));
-    return g_slot != nullptr;
+    DWORD old = 0;  // the slot stays writable for RemoveSpy
+    if (!g_slot || !::VirtualProtect(g_slot, sizeof(void*), PAGE_READWRITE, &old)) return false;
+    *g_slot = reinterpret_cast<void*>(&Spy);
+    return true;
 }
 void RemoveSpy() {
-    if (g_slot) SetSlot(reinterpret_cast<void*>(g_free));
+    if (g_slot) *g_slot = reinterpret_cast<void*>(g_free);
     g_slot = nullptr;
     for (const auto& watched : g_releases) g_free(const_cast<void*>(watched.first));
     g_releases.clear();
@@ -53,27 +45,25 @@ constexpr char kEnum1394[] = "SYSTEM\\CurrentControlSet\\Enum\\1394\\KALVOR&CAM"
 constexpr char kCam[] = "KALVOR&CAM\\0800460102030405", kBlank[] = "KALVOR&CAM\\0800460102030406",
                kUsb[] = "USB\\VID_1234&PID_5678\\1";
 
-class Devices : public ::testing::Test {
-protected:
+struct Devices : ::testing::Test {
     void SetUp() override {
         if (!m_win98 && LOBYTE(::GetVersion()) != 5) GTEST_SKIP() << "runs in the Windows 98 and 2000 copies";
         ASSERT_TRUE(InstallSpy());
-        // A camera, one bound to nothing (empty Path), a short identifier and
-        // one without "DeviceDesc", a camera category and a scanner.
+        // A camera, one bound to nothing, a short identifier, one without
+        // "DeviceDesc", a camera category and a scanner.
         ASSERT_TRUE(m_box.Write("XbusData.dat", StringRecord("cam", "0800460102030405") +
                                                     StringRecord("blank", "0800460102030406", "") +
                                                     StringRecord("short id", "0000000000005678") +
                                                     StringRecord("no desc", "0000000000001234")));
-        ASSERT_TRUE(m_box.Write("XbusCtg.dat", StringRecord("camera category", "KALVOR&CAM")));
-        ASSERT_TRUE(m_box.Write("USBData.dat", StringRecord("scanner", "VID_1234&PID_5678")));
+        ASSERT_TRUE(m_box.Write("XbusCtg.dat", StringRecord("camera category", "KALVOR&CAM")) &&
+                    m_box.Write("USBData.dat", StringRecord("scanner", "VID_1234&PID_5678")));
         for (const char* id : {"0800460102030405", "0800460102030406", "5678", "1234"})
             ASSERT_TRUE(trtest::SetRegValue(HKEY_LOCAL_MACHINE, std::string(kEnum1394) + "\\" + id,
                                             id[0] == '1' ? "Other" : "DeviceDesc", REG_SZ, "Camera", 7));
     }
     void TearDown() override { RemoveSpy(); }
     // The device as this platform hands it over, every piece watched: Win98 a
-    // TR_REG_INFO_STRUC of its registry path ("1394\" before an IEEE 1394
-    // identifier), Win2K the identifier text.
+    // TR_REG_INFO_STRUC of its registry path, Win2K the identifier text.
     DWORD_PTR Device(const std::string& id, DWORD type) {
         const std::string text = m_win98 && type == TR_PNP_XBUS ? "1394\\" + id : id;
         auto* p = static_cast<char*>(std::memcpy(::operator new(text.size() + 1), text.c_str(), text.size() + 1));
@@ -96,38 +86,27 @@ protected:
 };
 
 TEST_F(Devices, FindReleasesWhenAskedAndFallsBackToTheCategory) {
-    // Win2K also needs the device's Enum key with "DeviceDesc"; a USB text
-    // always stays the caller's there.
-    const struct {
-        const char* id;
-        DWORD type, category;
-        int noCategory, force, freeKey;
-        const char *title98, *title2k;
-        int released98, released2k;
-    } cases[] = {
-        {kCam, TR_PNP_XBUS, 0, 0, 0, 1, "cam", "cam", 1, 1},
-        {"KALVOR&CAM\\5678", TR_PNP_XBUS, 0, 0, 0, 1, "short id", "short id", 1, 1},  // padded to 16
-        {"KALVOR&CAM\\1234", TR_PNP_XBUS, 1, 0, 0, 1, "no desc", "", 1, 1},
-        {"KALVOR&CAM\\9999", TR_PNP_XBUS, 1, 0, 0, 1, "camera category", "", 1, 1},
-        {kBlank, TR_PNP_XBUS, 1, 0, 0, 1, "camera category", "camera category", 1, 1},
-        {kBlank, TR_PNP_XBUS, 0, 0, 0, 1, "blank", "blank", 1, 1},
-        {kBlank, TR_PNP_XBUS, 1, 1, 0, 1, "blank", "blank", 1, 1},
-        {kCam, TR_PNP_XBUS, 0, 0, 1, 1, "camera category", "camera category", 1, 1},
-        {"NOSLASH", TR_PNP_XBUS, 1, 0, 0, 1, "", "", 1, 1},
-        {kCam, TR_PNP_XBUS, 0, 0, 0, 0, "cam", "cam", 0, 0},
-        {kUsb, TR_PNP_USB, 0, 0, 0, 1, "scanner", "scanner", 1, 0},
-        {"USB", TR_PNP_USB, 0, 0, 0, 1, "", "", 1, 0},
+    // Win2K also needs the device's Enum key with "DeviceDesc".
+    constexpr DWORD X = TR_PNP_XBUS, U = TR_PNP_USB;
+    const struct { const char* id; DWORD type, category; int noCategory, force, freeKey; const char *t98, *t2k; }
+        cases[] = {
+        {kCam, X, 0, 0, 0, 1, "cam", "cam"}, {"KALVOR&CAM\\5678", X, 0, 0, 0, 1, "short id", "short id"},
+        {"KALVOR&CAM\\1234", X, 1, 0, 0, 1, "no desc", ""}, {"KALVOR&CAM\\9999", X, 1, 0, 0, 1, "camera category", ""},
+        {kBlank, X, 1, 0, 0, 1, "camera category", "camera category"}, {kBlank, X, 0, 0, 0, 1, "blank", "blank"},
+        {kBlank, X, 1, 1, 0, 1, "blank", "blank"}, {kCam, X, 0, 0, 1, 1, "camera category", "camera category"},
+        {"NOSLASH", X, 1, 0, 0, 1, "", ""}, {kCam, X, 0, 0, 0, 0, "cam", "cam"},
+        {kUsb, U, 0, 0, 0, 1, "scanner", "scanner"}, {"USB", U, 0, 0, 0, 1, "", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.id << " category " << c.category << " no " << c.noCategory << " force "
-                                        << c.force << " free " << c.freeKey);
+        SCOPED_TRACE(&c - cases);
         ASSERT_TRUE(trtest::SetUserValue("XbusConfig", "Category", c.category));
         CTrAppDataFinder finder;
         ASSERT_EQ(0, finder.OpenDataBases(CTrAppDataFinder::kXbus | CTrAppDataFinder::kUsb));
         const DWORD_PTR device = Device(c.id, c.type);
         const CTrBaseData* found = finder.Find(1, device, c.type, c.noCategory, c.force, c.freeKey);
-        EXPECT_EQ(m_win98 ? c.title98 : c.title2k, found ? found->GetTitle() : "");
-        EXPECT_EQ(m_win98 ? c.released98 : c.released2k, Released(device));
+        EXPECT_EQ(m_win98 ? c.t98 : c.t2k, found ? found->GetTitle() : "");
+        // Released only when asked; a USB text always stays the caller's on Win2K.
+        EXPECT_EQ(c.freeKey && (m_win98 || c.type == X), Released(device));
         // Pointers that are not readable: NULL, nothing released.
         EXPECT_EQ(nullptr, finder.Find(1, 0x10, c.type, 0, 0, 1));
         if (!m_win98) continue;
@@ -140,13 +119,10 @@ TEST_F(Devices, FindReleasesWhenAskedAndFallsBackToTheCategory) {
 }
 
 TEST_F(Devices, PnpExportReleasesOnlyAfterReachingAnOpenDatabase) {
-    const struct {
-        DWORD type;
-        const char* usbFile;  // nullptr: missing, "": without sections
-        bool categories;      // "XbusCtg.dat" present
-        const char* title;    // nullptr: FALSE
-        int released98, released2k;
-    } cases[] = {
+    // usbFile nullptr: missing, "": without sections; categories: "XbusCtg.dat"
+    // present; title nullptr: FALSE.
+    const struct { DWORD type; const char* usbFile; bool categories; const char* title; int released98, released2k; }
+        cases[] = {
         {TR_PNP_USB, "scanner", true, "scanner", 1, 0}, {TR_PNP_USB, "", true, nullptr, 1, 0},
         {TR_PNP_USB, nullptr, true, nullptr, 0, 0},     {0x0201, "scanner", true, nullptr, 0, 0},
         {TR_PNP_XBUS, "scanner", true, "cam", 1, 1},    {TR_PNP_XBUS, "scanner", false, nullptr, 0, 0},
@@ -166,13 +142,12 @@ TEST_F(Devices, PnpExportReleasesOnlyAfterReachingAnOpenDatabase) {
 }
 
 TEST(DeviceLookups, UnderWindows98And2000) {
-    for (const char* version : {"win98", "win2k"}) {
-        const std::string name = std::string("tr_lookup_") + version + ".exe";
-        trtest::SelfCopy copy(name);
-        ASSERT_TRUE(copy.Ok() && trtest::SetWineVersionFor(name, version));
+    for (const std::string version : {"win98", "win2k"}) {
+        trtest::SelfCopy copy("tr_lookup_" + version + ".exe");
+        ASSERT_TRUE(copy.Ok() && trtest::SetWineVersionFor("tr_lookup_" + version + ".exe", version.c_str()));
         const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
         EXPECT_EQ(0, trtest::RunProcess(copy.Path(), "--gtest_filter=Devices.*", out, out)) << version;
-        trtest::SetWineVersionFor(name, nullptr);
+        trtest::SetWineVersionFor("tr_lookup_" + version + ".exe", nullptr);
     }
 }
 

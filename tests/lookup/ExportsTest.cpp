@@ -3,7 +3,7 @@
 // untouched block on every FALSE.
 #include "LookupTestData.h"
 
-#include <functional>
+#include <vector>
 
 namespace {
 
@@ -14,8 +14,7 @@ std::string Texts(const TR_APP_DATA_STRUC& b) {
     return std::string(b.szTitle) + "|" + b.szDescription + "|" + b.szPath + "|" + b.szWorkDir + "|" + b.szOption;
 }
 
-class Exports : public ::testing::Test {
-protected:
+struct Exports : ::testing::Test {
     // The four Flashpod values; DriveLetter missing when 'letter' is negative.
     static void SetFlashpod(int letter) {
         trtest::DeleteRegTree(HKEY_CURRENT_USER, std::string(trtest::kProductKey) + "\\FlashpodConfig");
@@ -30,7 +29,6 @@ TEST_F(Exports, PpkEventsTakeTheFirstModifierHeldAndOtherFamiliesNone) {
     ASSERT_TRUE(m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101) + NumeralRecord("alt", 0x10101) +
                                                NumeralRecord("ctrl", 0x20101) + NumeralRecord("shift", 0x40101)));
     ASSERT_TRUE(m_box.Write("SKeyData.dat", NumeralRecord("skey", 0x0201) + NumeralRecord("skey+alt", 0x10201)));
-    // The keys are held down through injected input.
     const struct { std::vector<BYTE> keys; DWORD code; const char* title; } cases[] = {
         {{}, 0x0101, "ppk"}, {{VK_SHIFT}, 0x0101, "shift"}, {{VK_CONTROL, VK_SHIFT}, 0x0101, "ctrl"},
         {{VK_MENU, VK_CONTROL, VK_SHIFT}, 0x0101, "alt"}, {{VK_MENU}, 0x0201, "skey"},
@@ -46,33 +44,29 @@ TEST_F(Exports, PpkEventsTakeTheFirstModifierHeldAndOtherFamiliesNone) {
 }
 
 TEST_F(Exports, EventsOutsideTheTablesOrWithoutRecordsLeaveTheBlockAlone) {
-    ASSERT_TRUE(m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101)));
-    ASSERT_TRUE(m_box.Write("JPPKData.dat", NumeralRecord("not jppk", 0x0101)));
-    ASSERT_TRUE(m_box.Write("TimrData.dat", ";no section\r\n"));
-    // The timer without sections, JPPK without its key, the slot file missing;
-    // families 4 and 0, a code without record, a missing file; a device type
+    ASSERT_TRUE(m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101)) &&
+                m_box.Write("JPPKData.dat", NumeralRecord("not jppk", 0x0101)) &&
+                m_box.Write("TimrData.dat", ";no section\r\n"));
+    TR_APP_DATA_STRUC block = Marked();
+    // The timer without sections, JPPK without its key, the slot file missing.
+    EXPECT_FALSE(TrComGetAppDataOfTimer(&block) || TrComGetAppDataOfJogPPK(&block) || TrComGetAppDataOfFPSlot(&block));
+    // Families 4 and 0, a code without record, a missing file; a device type
     // outside the table, a missing media file.
-    std::vector<std::function<int(TR_APP_DATA_STRUC*)>> calls = {TrComGetAppDataOfTimer, TrComGetAppDataOfJogPPK,
-                                                                 TrComGetAppDataOfFPSlot};
-    for (DWORD code : {0x0401, 0x0001, 0x0102, 0x0201})
-        calls.push_back([code](TR_APP_DATA_STRUC* b) { return TrComGetAppDataOfKalvorEvent(b, code); });
-    for (DWORD type : {0x0201, 0x0301})
-        calls.push_back([type](TR_APP_DATA_STRUC* b) { return TrComGetAppDataOfPnPEvent(b, type, 0); });
-    for (std::size_t i = 0; i < calls.size(); ++i) {
-        TR_APP_DATA_STRUC block = Marked();
-        EXPECT_FALSE(calls[i](&block) || calls[i](nullptr)) << i;
-        EXPECT_TRUE(trtest::Untouched(block)) << i;
-    }
+    for (DWORD c : {0x0401, 0x0001, 0x0102, 0x0201}) EXPECT_FALSE(TrComGetAppDataOfKalvorEvent(&block, c)) << c;
+    for (DWORD type : {0x0201, 0x0301}) EXPECT_FALSE(TrComGetAppDataOfPnPEvent(&block, type, 0)) << type;
+    EXPECT_TRUE(trtest::Untouched(block));
+    EXPECT_FALSE(TrComGetAppDataOfKalvorEvent(nullptr, 0x0101) || TrComGetAppDataOfTimer(nullptr) ||
+                 TrComGetAppDataOfJogPPK(nullptr) || TrComGetAppDataOfFPSlot(nullptr) ||
+                 TrComGetAppDataOfPnPEvent(nullptr, TR_PNP_FPMEDIA, 0));
 }
 
 TEST_F(Exports, DriveDesignationFollowsTheSettingAndFitsTheField) {
     ASSERT_TRUE(m_box.Write("FPData.dat", NumeralRecord("card", 0x0301, "C:\\card.exe", "/x")));
     // driveLetter negative: the value is missing; type 0: the slot export.
+    constexpr DWORD D = TR_PNP_FPMEDIA_DRIVE;
     const struct { int driveLetter; DWORD type, key; const char* option; } cases[] = {
-        {1, TR_PNP_FPMEDIA_DRIVE, 0x04000000, "/x E:"}, {1, TR_PNP_FPMEDIA_DRIVE, 0x00FF0000, "/x A:"},
-        {1, TR_PNP_FPMEDIA, 0x04000000, "/x"}, {0, TR_PNP_FPMEDIA_DRIVE, 0x04000000, "/x"},
-        {-1, TR_PNP_FPMEDIA_DRIVE, 0x04000000, "/x"}, {1, 0, 0, "/x S:"},
-    };
+        {1, D, 0x04000000, "/x E:"}, {1, D, 0x00FF0000, "/x A:"}, {1, TR_PNP_FPMEDIA, 0x04000000, "/x"},
+        {0, D, 0x04000000, "/x"}, {-1, D, 0x04000000, "/x"}, {1, 0, 0, "/x S:"}};
     for (const auto& c : cases) {
         SetFlashpod(c.driveLetter);
         TR_APP_DATA_STRUC block = Marked();
@@ -90,8 +84,8 @@ TEST_F(Exports, DriveDesignationFollowsTheSettingAndFitsTheField) {
 }
 
 TEST_F(Exports, WhileTheJukeboxRunsFlashpodRecordsComeBackEmpty) {
-    ASSERT_TRUE(m_box.Write("FPData.dat", NumeralRecord("card", 0x0301) + NumeralRecord("media", 0x01000301)));
-    ASSERT_TRUE(m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101)));
+    ASSERT_TRUE(m_box.Write("FPData.dat", NumeralRecord("card", 0x0301) + NumeralRecord("media", 0x01000301)) &&
+                m_box.Write("PPKData.dat", NumeralRecord("ppk", 0x0101)));
     SetFlashpod(1);
     tr::Handle jukebox(::CreateMutexA(nullptr, FALSE, "Kalvor Lyrane Jukebox"));
     TR_APP_DATA_STRUC slot = Marked(), media = Marked(), ppk = Marked();

@@ -24,9 +24,8 @@ inline bool SetUserValue(const std::string& subKey, const char* name, DWORD valu
     return SetRegValue(HKEY_CURRENT_USER, std::string(kProductKey) + "\\" + subKey, name, REG_DWORD, &value, 4);
 }
 
-// No data file in the user's data folder before and after a test; the product
-// key under both roots in a sandbox; HKLM "InstalledDir" naming a folder with
-// its Win98 and Win2K sub-folders.
+// No data file in the user's data folder before and after a test, the product
+// key under both roots in a sandbox, "InstalledDir" with Win98 and Win2K.
 class LookupSandbox {
 public:
     LookupSandbox() {
@@ -34,7 +33,7 @@ public:
         TrComGetPath(TR_PATH_DATA_DIR, folder);
         m_data = folder;
         ::CreateDirectoryA(m_data.substr(0, m_data.find_last_of('\\')).c_str(), nullptr);
-        ::CreateDirectoryA(m_data.c_str(), nullptr);
+        ::CreateDirectoryA(folder, nullptr);
         Clear();
         for (const char* os : {"Win98", "Win2K"}) ::CreateDirectoryA((m_install / os).c_str(), nullptr);
         const std::string& dir = m_install.Path();
@@ -85,8 +84,7 @@ inline int RunProcess(const std::string& exe, const std::string& args, HANDLE ou
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out;
-    si.hStdError = err;
+    si.hStdOutput = out, si.hStdError = err;
     PROCESS_INFORMATION pi = {};
     std::fflush(stdout);
     if (!::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return -1;

@@ -20,14 +20,10 @@ TEST(Trctl, ExitCodesAndOneLinePerFailure) {
     ASSERT_TRUE(box.Write("SKeyData.dat", NumeralRecord("Nothing", 0x0201, temp / "no-such-file.trnone")));
     // The text is looked for anywhere in the output.
     const struct { const char* args; int code; const char* text; } cases[] = {
-        {"find ppk", 0, "title        Editor"},
-        {"find ppk --code 0x0102", 10, "no application is bound"},
-        {"find timer", 11, "TimrData.dat cannot be read"},
-        {"find skey 0", 2, "key number from 1 to 255"},
-        {"serve --help", 0, "ieee1394 <device-id>"},
-        {"serve skey 1", 12, "launch was refused"},
-        {"serve jppk --timeout 20", 0, "program ended"},
-    };
+        {"find ppk", 0, "title        Editor"}, {"find ppk --code 0x0102", 10, "no application is bound"},
+        {"find timer", 11, "TimrData.dat cannot be read"}, {"find skey 0", 2, "key number from 1 to 255"},
+        {"serve --help", 0, "ieee1394 <device-id>"}, {"serve skey 1", 12, "launch was refused"},
+        {"serve jppk --timeout 20", 0, "program ended"}};
     for (const auto& c : cases) {
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
         tr::Handle out(::CreateFileA(outLog.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr));
@@ -36,8 +32,7 @@ TEST(Trctl, ExitCodesAndOneLinePerFailure) {
         EXPECT_EQ(c.code, code) << c.args;
         out.Reset(), err.Reset();
         std::string outText, errText;
-        trtest::ReadFileBytes(outLog, outText);
-        trtest::ReadFileBytes(errLog, errText);
+        EXPECT_TRUE(trtest::ReadFileBytes(outLog, outText) && trtest::ReadFileBytes(errLog, errText));
         EXPECT_NE(std::string::npos, (outText + errText).find(c.text)) << c.args << ": " << outText << errText;
         EXPECT_EQ(c.code ? 1 : 0, std::count(errText.begin(), errText.end(), '\n')) << c.args << ": " << errText;
     }

@@ -1,8 +1,5 @@
-// The three dialogs, run for real under the run's X display: the modal ones
-// by their exports on the test's thread, worked from a driver thread; the
-// watch window through its export and, with a clock of its own and a 50 ms
-// tick, through its code compiled in; all three with TrLocale.DLL missing or
-// lacking parts, in a child copy of this test.
+// The resource-library pair, file icons and the three dialogs, shown for real
+// and worked from a driver thread; the watch window also on a fake clock.
 #include <winternl.h>
 
 #include <algorithm>
@@ -14,6 +11,8 @@
 #include "TrTestSupport.h"
 #include "include/TrCommon.h"
 #include "ui/TrGdiOwners.h"
+#include "ui/TrLocaleModule.h"
+#include "ui/TrModule.h"
 #include "ui/TrResourceIds.h"
 #include "ui/TrWatchClock.h"
 #include "ui/TrWatchDlg.h"
@@ -23,25 +22,56 @@ namespace {
 constexpr int kMarker = 0x5eed;
 constexpr SYSTEMTIME kNewYear = {2024, 1, 1, 1, 12, 0, 0, 0};
 
-// The wParam of every "Trelvane Message" the server window has received.
-std::vector<WPARAM> received;
+// The pair is compiled into this executable, so the process-wide resource
+// handle is this executable's copy: it starts as whatever the test sets.
+HINSTANCE Fake(ULONG_PTR value) { return reinterpret_cast<HINSTANCE>(value); }
 
-// Registered as the server once per process (the block lives as long).
+TEST(LocaleModule, NestedPairsRestoreExactlyWhatTheySaved) {
+    tr::SetResourceHandle(Fake(0x10000));
+    HINSTANCE outer = nullptr, outerSaved = nullptr, inner = nullptr, innerSaved = nullptr;
+    ASSERT_TRUE(tr::LoadLocaleModule(&outer, &outerSaved) && tr::LoadLocaleModule(&inner, &innerSaved));
+    EXPECT_TRUE(outerSaved == Fake(0x10000) && innerSaved == outer && tr::GetResourceHandle() == inner);
+    EXPECT_TRUE(tr::FreeLocaleModule(inner, innerSaved) && tr::GetResourceHandle() == outer);
+    // The library is still loaded by the outer use: its resources still load.
+    char text[64] = {};
+    EXPECT_GT(::LoadStringA(outer, IDS_TR_REG_ROOT_TEXT, text, sizeof(text)), 0);
+    EXPECT_TRUE(tr::FreeLocaleModule(outer, outerSaved) && tr::GetResourceHandle() == Fake(0x10000));
+    EXPECT_EQ(nullptr, ::GetModuleHandleA(tr::kLocaleLibrary)) << "TrLocale.DLL left loaded";
+    // Freeing no library restores nothing; no out-pointers, no load.
+    EXPECT_TRUE(tr::FreeLocaleModule(nullptr, Fake(0x20000)) && tr::GetResourceHandle() == Fake(0x10000));
+    EXPECT_FALSE(tr::LoadLocaleModule(nullptr, nullptr));
+}
+
+TEST(IconHandle, MissingOrEmptyPathGivesTheProductIconInBothSizes) {
+    for (const char* path : {"C:\\no\\such\\file.exe", ""})
+        for (BOOL large : {TRUE, FALSE}) {
+            HICON icon = reinterpret_cast<HICON>(Fake(0xdead));
+            ICONINFO info = {};
+            BITMAP bm = {};
+            ASSERT_TRUE(TrComGetIconHandle(&icon, path, large) && ::GetIconInfo(icon, &info)) << path << " " << large;
+            tr::GdiObject colour(info.hbmColor), mask(info.hbmMask);
+            ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+            EXPECT_EQ(large ? 32 : 16, bm.bmWidth);
+            EXPECT_TRUE(::DestroyIcon(icon)) << "the caller owns the icon";
+        }
+    EXPECT_EQ(nullptr, ::GetModuleHandleA(tr::kLocaleLibrary)) << "TrLocale.DLL left loaded";
+    EXPECT_FALSE(TrComGetIconHandle(nullptr, trtest::SelfPath().c_str(), TRUE));
+}
+
+// Registered as the server once per process (the block lives as long); notes
+// the wParam of every "Trelvane Message" it receives.
+std::vector<WPARAM> received;
+LRESULT CALLBACK ServerProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (msg != ::RegisterWindowMessageA(TR_MSG_TRELVANE_NAME) || l) return ::DefWindowProcA(h, msg, w, l);
+    received.push_back(w);
+    return 0;
+}
 HWND ServerWindow() {
-    static const HWND hWnd = [] {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
-            if (msg != ::RegisterWindowMessageA(TR_MSG_TRELVANE_NAME) || l) return ::DefWindowProcA(h, msg, w, l);
-            received.push_back(w);
-            return 0;
-        };
-        wc.lpszClassName = "TrDlgTest";
-        ::RegisterClassA(&wc);
-        HWND h = ::CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
-        return h && TrComSetServer(h) ? h : nullptr;
-    }();
-    return hWnd;
+    static const WNDCLASSA wc = {0, ServerProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TrDlgTest"};
+    static const HWND h = ::CreateWindowA(MAKEINTATOM(::RegisterClassA(&wc)), "", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9,
+                                          nullptr, nullptr, nullptr, nullptr);
+    static const bool server = h && TrComSetServer(h);
+    return server ? h : nullptr;
 }
 
 TR_APP_DATA_STRUC Block(const char* title, const char* description) {
@@ -52,8 +82,7 @@ TR_APP_DATA_STRUC Block(const char* title, const char* description) {
     return d;
 }
 
-// Pumps this thread's messages (through IsDialogMessage, as a modeless
-// window's owner must) until done() holds or the time is up.
+// Pumps messages (through IsDialogMessage, as a modeless window's owner must).
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
     for (const DWORD start = ::GetTickCount();; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
@@ -63,7 +92,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
     }
 }
 
-// Top-level windows of this process, of one class or all (visible or not).
 std::vector<HWND> Windows(const char* cls = nullptr) {
     std::vector<HWND> found;
     DWORD pid = 0;
@@ -74,16 +102,14 @@ std::vector<HWND> Windows(const char* cls = nullptr) {
 
 std::string ItemText(HWND hWnd, int id = 0) {
     char buf[1024] = {};
-    ::GetWindowTextA(id ? ::GetDlgItem(hWnd, id) : hWnd, buf, sizeof(buf));
-    return buf;
+    return ::GetWindowTextA(id ? ::GetDlgItem(hWnd, id) : hWnd, buf, sizeof(buf)), buf;
 }
 
 void PressOk(HWND h) { ::PostMessageA(::GetDlgItem(h, IDOK), BM_CLICK, 0, 0); }
 void PressCancel(HWND h) { ::PostMessageA(::GetDlgItem(h, IDCANCEL), BM_CLICK, 0, 0); }
 void PressCloseBox(HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-// Runs a modal dialog export on this thread while drive(hDlg) works the
-// dialog from a driver thread once it is visible.
+// Runs a modal export here while drive(hDlg) works its visible dialog from another thread.
 struct Modal { BOOL ok = -1; int code = kMarker; DWORD ms = 0; bool shown = false; };
 Modal RunModal(const std::function<BOOL(int*)>& call, const std::function<void(HWND)>& drive) {
     Modal r;
@@ -104,41 +130,30 @@ Modal RunModal(const std::function<BOOL(int*)>& call, const std::function<void(H
     return r;
 }
 
-// Each test starts with the server registered and nothing received, and
-// leaves no dialog open.
 class Dialogs : public ::testing::Test {
 protected:
     void SetUp() override { received.clear(); ASSERT_TRUE(ServerWindow()); }
     void TearDown() override { for (HWND h : Windows("#32770")) ::DestroyWindow(h); }
 };
 
-std::function<BOOL(int*)> Info(UINT seconds, TR_APP_DATA_STRUC data = Block("Notes", "Writes notes")) {
-    return [=](int* code) { return TrComDoModalInfoDlg(code, &data, seconds); };
-}
-std::function<BOOL(int*)> Past(TR_APP_DATA_STRUC data = Block("T", "D"), SYSTEMTIME when = kNewYear) {
-    return [=](int* code) { return TrComDoModalPastDlg(code, &data, &when); };
-}
+using Call = std::function<BOOL(int*)>;
+Call Info(UINT s, TR_APP_DATA_STRUC d = Block("T", "D")) { return [=](int* c) { return TrComDoModalInfoDlg(c, &d, s); }; }
+Call Past(TR_APP_DATA_STRUC d, SYSTEMTIME t) { return [=](int* c) { return TrComDoModalPastDlg(c, &d, &t); }; }
 
 TEST_F(Dialogs, ModalOnesEndWithTheCodeOfTheWayTheyWereClosed) {
-    struct Row { std::function<BOOL(int*)> run; std::function<void(HWND)> act; int code; DWORD ms; };
-    // No act: the countdown ends it after about ms. OK and Cancel are pressed
-    // in the tests below; Esc takes the close box's path.
-    const Row rows[] = {
+    // Without an action the countdown ends it, never early but maybe late. OK
+    // and Cancel are pressed below; Esc takes the close box's path.
+    const struct { Call run; void (*act)(HWND); int code; DWORD ms; } rows[] = {
         {Info(30), PressCloseBox, IDCANCEL, 0}, {Info(1), nullptr, IDOK, 1000}, {Info(2), nullptr, IDOK, 2000},
-        {Past(Block("T", "D"), {2023, 13, 0, 40, 25, 61, 0, 0}), PressCloseBox, IDCANCEL, 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(&row - rows);
+        {Past(Block("T", "D"), {2023, 13, 0, 40, 25, 61, 0, 0}), PressCloseBox, IDCANCEL, 0}};
+    for (const auto& row : rows) {
         const Modal r = RunModal(row.run, row.act);
-        EXPECT_TRUE(r.shown && r.ok == TRUE);
-        EXPECT_EQ(row.code, r.code);
-        // Never early; a loaded machine may be seconds late.
-        EXPECT_TRUE(r.ms + 200 >= row.ms && r.ms < row.ms + 8000) << r.ms << " ms";
+        EXPECT_TRUE(r.shown && r.ok == TRUE && r.code == row.code && r.ms + 200 >= row.ms && r.ms < row.ms + 8000)
+            << "row " << &row - rows << ": code " << r.code << " after " << r.ms << " ms";
     }
 }
 
-// A picture in a memory DC, read back with GetPixel: a bitmap resource or a
-// copy of the screen.
+// A bitmap resource or a copy of the screen, read back with GetPixel.
 struct Picture {
     explicit Picture(HGDIOBJ hBitmap) : bitmap(hBitmap), select(dc.Get(), hBitmap) {}
     tr::MemoryDC dc{::CreateCompatibleDC(nullptr)};
@@ -159,9 +174,8 @@ int Matching(const Picture& shot, const RECT& r, const std::function<COLORREF(in
     return n;
 }
 
-// What the info dialog's client area lacks ("" for nothing): the background
-// where nothing covers it, the counter's two digits, a picture in the icon
-// window over its black well, the texts in their colours and rectangles.
+// What the info dialog's client area lacks, if anything: the background, both
+// digits, a picture over the icon window's black well, the texts in their colours.
 std::string Lacks(const Picture& shot, const Picture& back) {
     const auto background = [&](int x, int y) { return back.At(x, y); };
     const auto colour = [](COLORREF c) { return [c](int, int) { return c; }; };
@@ -186,13 +200,13 @@ TEST_F(Dialogs, InfoDialogLaysItselfOutAndPaints) {
     std::string lacks = "?";
     const Modal r = RunModal(Info(9, Block("Title text", "Description text")), [&](HWND hDlg) {
         RECT window, client, ok, cancel;
-        POINT corner = {};
+        POINT corner = {}, cursor = {};
         ::ClientToScreen(hDlg, &corner);
         ::GetWindowRect(hDlg, &window);
         ::GetWindowRect(::GetDlgItem(hDlg, IDOK), &ok);
         ::GetWindowRect(::GetDlgItem(hDlg, IDCANCEL), &cancel);
-        EXPECT_EQ(bm.bmWidth, window.right - window.left);
-        EXPECT_EQ(bm.bmHeight + ::GetSystemMetrics(SM_CYCAPTION), window.bottom - window.top);
+        EXPECT_TRUE(bm.bmWidth == window.right - window.left &&
+                    bm.bmHeight + ::GetSystemMetrics(SM_CYCAPTION) == window.bottom - window.top);
         EXPECT_TRUE(::GetWindowLongPtrA(hDlg, GWL_EXSTYLE) & WS_EX_TOPMOST);
         const auto at = [&](const RECT& b, int x) {
             return b.left - corner.x == x && b.top - corner.y == 16 && b.right - b.left == 65 && b.bottom - b.top == 23;
@@ -200,12 +214,9 @@ TEST_F(Dialogs, InfoDialogLaysItselfOutAndPaints) {
         EXPECT_TRUE(at(ok, 257) && at(cancel, 327));
         HWND hIcon = ::GetDlgItem(hDlg, IDC_TR_INFO_ICON);
         EXPECT_TRUE(::SendMessageA(hIcon, STM_GETICON, 0, 0) && !::IsWindowVisible(hIcon)) << "set and hidden";
-        // The cursor is put 10 pixels into the OK button once the dialog shows.
-        POINT cursor = {};
         EXPECT_TRUE(PumpUntil([&] { return ::GetCursorPos(&cursor) && cursor.x == ok.left + 10 &&
                                            cursor.y == ok.top + 10; }, 3000)) << cursor.x << "," << cursor.y;
-        // Painting lands a moment later; a late activation may cover the icon
-        // until the next tick lifts it again.
+        // A late activation may cover the icon until the next tick lifts it.
         ::GetClientRect(hDlg, &client);
         tr::WindowDC screen(nullptr);
         PumpUntil([&] {
@@ -235,22 +246,18 @@ TEST_F(Dialogs, PastDialogShowsTheApplicationAndTheTimes) {
     EXPECT_EQ(IDOK, r.code);
 }
 
-// A busy shared block fails TrComGetServer, which the tests of the block cover.
 TEST_F(Dialogs, AllThreeRefuseBadInputAndShowNothing) {
     const TR_APP_DATA_STRUC d = Block("T", "D");
     const size_t windows = Windows().size();
     int code = kMarker;
-    EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 0));
-    EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 100));
-    EXPECT_FALSE(TrComDoModalPastDlg(&code, &d, nullptr));
-    EXPECT_FALSE(TrComCreateWatchDlg(nullptr, 5, 0x200002, "x", nullptr, 0));
-    EXPECT_EQ(kMarker, code) << "untouched";
-    EXPECT_EQ(windows, Windows().size());
+    EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 0) || TrComDoModalInfoDlg(&code, &d, 100) ||
+                 TrComDoModalPastDlg(&code, &d, nullptr) || TrComCreateWatchDlg(nullptr, 5, 0x200002, "x", nullptr, 0));
+    EXPECT_TRUE(code == kMarker && windows == Windows().size()) << "code untouched, nothing shown";
 }
 
-// GDI objects of this process and its top-level windows. Wine's
-// GetGuiResources is a stub, so the GDI handle table the PEB points to is
-// counted: 65536 entries of 24 bytes, the object's type in byte 14, 0 if free.
+// GDI objects and top-level windows of this process. Wine's GetGuiResources
+// is a stub, so the PEB's GDI table is counted: 65536 entries of 24 bytes,
+// the object's type in byte 14, 0 if free.
 std::pair<long, size_t> CountGui() {
     PROCESS_BASIC_INFORMATION info = {};
     if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info), nullptr))
@@ -269,34 +276,30 @@ TEST_F(Dialogs, HundredInfoDialogsLeaveNoObjectsBehind) {
     const auto before = CountGui();
     int good = 0;
     for (int i = 0; i < 100; ++i) good += run();
-    EXPECT_EQ(100, good);
-    EXPECT_GT(before.first, 0);
+    EXPECT_TRUE(good == 100 && before.first > 0);
     EXPECT_EQ(before, CountGui()) << "GDI objects and top-level windows";
 }
 
 std::string LocaleText(UINT id) {
-    tr::Module h(::LoadLibraryA("TrLocale.DLL"));
     char buf[512] = {};
-    ::LoadStringA(h.Get(), id, buf, sizeof(buf));
-    return buf;
+    return ::LoadStringA(tr::Module(::LoadLibraryA("TrLocale.DLL")).Get(), id, buf, sizeof(buf)), buf;
 }
 std::string Hours(int h, int m) { return tr::FormatNumbers(LocaleText(IDS_TR_WATCH_HOURS), h, m); }
 std::string Minutes(int m) { return tr::FormatNumbers(LocaleText(IDS_TR_WATCH_MINUTES), m); }
 
 TEST_F(Dialogs, WatchWindowsStackDownTheRightEdgeAndTellTheOwnerHowTheyEnded) {
     const std::string longCaption(300, 'c');
-    struct Row { int minutes; UINT code; const char* caption; int row; std::string time, kind;
-                 void (*end)(HWND); bool told; };
     // 0x200010 and 0x200020 take 3911 and 3910, out of order; an unknown code
     // keeps the template's text.
-    const Row rows[] = {
+    const struct { int minutes; UINT code; const char* caption; int row; std::string time, kind;
+                   void (*end)(HWND); bool told; } rows[] = {
         {120, 0x200010, "Next event", 0, Hours(2, 0), LocaleText(3911), [](HWND h) { ::DestroyWindow(h); }, false},
         {-5, 0, nullptr, 2, LocaleText(IDS_TR_WATCH_SOON), "", PressCloseBox, true},
         {INT_MAX, 0x200020, longCaption.c_str(), INT_MAX, Hours(35791394, 7), LocaleText(3910), PressCancel, true},
     };
     RECT desk, r;
     ::GetWindowRect(::GetDesktopWindow(), &desk);
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
         received.clear();
         HWND h = reinterpret_cast<HWND>(1);
@@ -305,8 +308,7 @@ TEST_F(Dialogs, WatchWindowsStackDownTheRightEdgeAndTellTheOwnerHowTheyEnded) {
         EXPECT_EQ(row.caption ? row.caption : "", ItemText(h));
         EXPECT_EQ(row.time, ItemText(h, IDC_TR_WATCH_TIME));
         if (!row.kind.empty()) { EXPECT_EQ(row.kind, ItemText(h, IDC_TR_WATCH_KIND)); }
-        // Row N directly below row N-1; rows far off the screen are held at
-        // the edge of the coordinates a window can take.
+        // Rows far off the screen are held at the edge of what a window can take.
         ::GetWindowRect(h, &r);
         EXPECT_EQ(desk.right, r.right);
         EXPECT_EQ(std::clamp<long long>(1LL * row.row * (r.bottom - r.top), SHRT_MIN, SHRT_MAX), r.top);
@@ -339,17 +341,15 @@ TEST_F(Dialogs, WatchWindowCountsDownMinuteByMinuteThroughTheClockSeam) {
     EXPECT_EQ("%s and %n stay, 1 2 %d", tr::FormatNumbers("%s and %n stay, %d %i %d", 1, 2));
     // shown: before each tick; posted: the event code when the last tick
     // shown ends it, else the window is cancelled after it.
-    struct Row { int minutes; ULONGLONG step; std::vector<std::string> shown; UINT posted; };
-    const Row rows[] = {
+    const struct { int minutes; ULONGLONG step; std::vector<std::string> shown; UINT posted; } rows[] = {
         {3, m, {Minutes(3), Minutes(2), LocaleText(IDS_TR_WATCH_SOON)}, 0x200004},
         {61, m, {Hours(1, 1), Hours(1, 0), Minutes(59)}, TR_WATCH_CANCELLED},
         {10, 30 * s, {Minutes(10), Minutes(9)}, TR_WATCH_CANCELLED},           // 9:30 left
         {10, 29 * s + s / 2, {Minutes(10), Minutes(10)}, TR_WATCH_CANCELLED},  // 9:30.5 is 9:31
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
-        received.clear();
-        g_shown.clear(), g_states.clear(), g_step = row.step, g_calls = 0, g_watch = nullptr;
+        received.clear(), g_shown.clear(), g_states.clear(), g_step = row.step, g_calls = 0, g_watch = nullptr;
         ::SetThreadExecutionState(ES_CONTINUOUS);
         tr::watchclock::SetForTesting(&FakeNow, 50);
         HWND h = g_watch = tr::CreateWatchWindow(static_cast<HINSTANCE>(locale.Get()), ServerWindow(), row.minutes,
@@ -368,22 +368,31 @@ TEST_F(Dialogs, WatchWindowCountsDownMinuteByMinuteThroughTheClockSeam) {
     EXPECT_EQ(0, tr::LiveWatchWindows());
 }
 
-// All three exports against the library of the case: "none", "sparse"
-// (templates 102 and 103 only) or "empty" (no template). Exit 0 when each
-// does what it must, else the number of the first failed check.
+// All three exports against no library, a "sparse" one (templates 102 and 103
+// only) or an "empty" one; without one, also the pair and file icons. Exit
+// code: 0, else the first failed check's number.
 TR_CHILD_ROLE(dialogs_in_sandbox) {
     const bool none = args.at(0) == "none", sparse = args.at(0) == "sparse";
     int step = 0, failed = 0;
     const auto check = [&](bool good) { ++step; if (!good && !failed) failed = step; };
+    if (none) {
+        HINSTANCE lib = Fake(0x1234), saved = Fake(0x5678);
+        HICON icon = nullptr, missing = reinterpret_cast<HICON>(Fake(0xdead));
+        tr::SetResourceHandle(Fake(0x10000));
+        check(!tr::LoadLocaleModule(&lib, &saved) && !lib && saved == Fake(0x5678) &&
+              tr::GetResourceHandle() == Fake(0x10000));
+        // An existing file has the shell's icon; a missing one has nothing to fall back on.
+        check(TrComGetIconHandle(&icon, trtest::SelfPath().c_str(), TRUE) && ::DestroyIcon(icon));
+        check(!TrComGetIconHandle(&missing, "C:\\no\\such\\file.exe", TRUE) && !missing);
+    }
     const TR_APP_DATA_STRUC data = Block("", "");
-    // No picture: not top-most, and neither the file's nor the fallback icon
-    // is there. A second ends it.
-    const Modal info = RunModal([&](int* code) { return TrComDoModalInfoDlg(code, &data, 1); }, [&](HWND h) {
+    // No picture: not top-most, and no icon of any kind. A second ends it.
+    const Modal info = RunModal(Info(1, data), [&](HWND h) {
         check(!(::GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TOPMOST));
         check(!::SendDlgItemMessageA(h, IDC_TR_INFO_ICON, STM_GETICON, 0, 0));
         check(PumpUntil([] { return Windows("TrCommonIconWnd").size() == 1; }, 2000));
     });
-    const Modal past = RunModal([&](int* code) { return TrComDoModalPastDlg(code, &data, &kNewYear); }, PressCancel);
+    const Modal past = RunModal(Past(data, kNewYear), PressCancel);
     // Without the library nothing is stored; without a template, -1.
     check(info.ok == !none && info.code == (sparse ? IDOK : none ? kMarker : -1) && info.shown == sparse);
     check(past.ok == !none && past.code == (sparse ? IDCANCEL : none ? kMarker : -1) && past.shown == sparse);
@@ -406,8 +415,7 @@ TEST(DialogsWithMissingResources, DoWhatTheyCanAndLeaveNothing) {
         ASSERT_TRUE(!c[1] || trtest::CopyFileTo(trtest::SelfFolder() + c[1], folder / "TrLocale.DLL"));
         trtest::Child child;
         ASSERT_TRUE(child.Start("dialogs_in_sandbox", {c[0]}, exe));
-        // The child's dialogs are owned by this process's server window, which
-        // must keep answering while they run.
+        // The child's dialogs are owned by this process's server window.
         EXPECT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(child.Process(), 0) == WAIT_OBJECT_0; }, 30000));
         EXPECT_EQ(0, child.Wait(1000));
     }
