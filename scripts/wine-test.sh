@@ -14,10 +14,34 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
-free_display() {
+# Candidate display numbers: neither a socket nor a lock file of ours says
+# they are taken. Another X server may still hold one where we cannot see its
+# files (a container sharing the network namespace binds the abstract socket
+# only), so start_display tries each candidate until its Xvfb really serves.
+candidate_displays() {
   local n
   for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then echo "$n"; return; fi
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then echo "$n"; fi
+  done
+}
+
+# Starts Xvfb on the first candidate it can own; prints the number.
+start_display() {
+  local n pid
+  for n in $(candidate_displays); do
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    pid=$!
+    for _ in $(seq 50); do
+      kill -0 "$pid" 2>/dev/null || break                    # it gave up: taken elsewhere
+      if [ -e "/tmp/.X11-unix/X$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        echo "$pid" >"$state/xvfb.pid"
+        echo "$n"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
   done
   return 1
 }
@@ -28,11 +52,7 @@ start)
   rm -rf "$WINEPREFIX"
   # The display comes first: Wine's desktop process picks its graphics driver
   # when the prefix is made, and without a display it would never get one.
-  n=$(free_display)
-  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
-  echo $! >"$state/xvfb.pid"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  n=$(start_display) || { echo "Xvfb did not start on any free display (see $state/xvfb.log)" >&2; exit 1; }
   echo ":$n" >"$state/display"
   export DISPLAY=":$n"
   wineboot -i >/dev/null 2>&1
