@@ -319,14 +319,19 @@ BOOL TRCOMAPI TrComExistLyraneJukeboxInTaskTray(BOOL* pbExist);
 // ---------------------------------------------------------------------------
 
 // A device as Win98 callers describe it. The structure and its path text
-// must come from operator new: a PnP lookup releases both with operator
-// delete once it has read them (see TrComGetAppDataOfPnPEvent).
+// must come from the library's operator new: a PnP lookup releases both with
+// operator delete once it has read them (see TrComGetAppDataOfPnPEvent).
+// Hosts built with another C++ runtime make it with TrComNewRegInfo and
+// release what a lookup left them with TrComFreeRegInfo.
 typedef struct TR_REG_INFO_STRUC {
     DWORD dwData1;       // the three numbers belong to the program that fills
     DWORD dwData2;       // the structure; the library never reads them
     DWORD dwData3;
     char* pszRegPath;    // "<enumerator>\\<device id>\\<instance id>"
 } TR_REG_INFO_STRUC;
+
+int TRCOMAPI TrComNewRegInfo(TR_REG_INFO_STRUC** ppInfo, const char* pszRegPath);
+int TRCOMAPI TrComFreeRegInfo(TR_REG_INFO_STRUC* pInfo);
 
 // One jog menu entry; the first five fields are laid out as in
 // TR_APP_DATA_STRUC.
