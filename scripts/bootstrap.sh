@@ -9,7 +9,7 @@ packages=(cmake ninja-build
           libxrender1 libxcursor1 libxi6 libxrandr2 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
           fonts-wine fonts-liberation imagemagick
           googletest locales python3 clang libclang-rt-14-dev
-          nsis doxygen)
+          nsis doxygen lld)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The SDK as a host program's developer gets it, after build.sh all:
 #  - cmake --install of the x64 and i686 trees into folders of their own,
-#    each checked for every file it must hold;
+#    moved elsewhere before use and checked for every file they must hold;
 #  - the example host (examples/resident-host) built as a separate CMake
 #    project against each installed SDK, never against a build tree;
 #  - a C host linked against the SDK's MSVC import library by lld-link (an
@@ -33,9 +33,12 @@ for arch in x64 i686; do
     i686) toolchain=i686 msvc=i686-pc-windows-msvc machine=x86 safeseh=/safeseh:no ;;
   esac
   sdk="$work/sdk-$arch"
-  echo "== SDK ($arch): cmake --install build/$arch --prefix $sdk"
-  rm -rf "$sdk"
-  cmake --install "$root/build/$arch" --prefix "$sdk" >/dev/null || { fail "install ($arch) failed"; continue; }
+  # Installed in one folder and moved to another before use: the package
+  # must find everything relative to itself.
+  echo "== SDK ($arch): cmake --install build/$arch, then moved to $sdk"
+  rm -rf "$sdk" "$work/installed-$arch"
+  cmake --install "$root/build/$arch" --prefix "$work/installed-$arch" >/dev/null &&
+    mv "$work/installed-$arch" "$sdk" || { fail "install ($arch) failed"; continue; }
   for f in "${expected[@]}"; do [ -f "$sdk/$f" ] || fail "$arch SDK lacks $f"; done
 
   echo "== example host ($arch), a separate project against the installed SDK"
