@@ -299,7 +299,6 @@ int CTrAppDataFinder::IsLyraneEnable() {
 
 int CTrAppDataFinder::FreeRegInfoStructure(TR_REG_INFO_STRUC* pInfo) {
     // Both pieces come from operator new, as the caller promises.
-    ::operator delete(pInfo->pszRegPath);
-    ::operator delete(pInfo);
+    TrComFreeRegInfo(pInfo);
     return TRUE;
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the product into a running Wine session's prefix and serves events
-# end to end with trctl, each starting a real program that is closed again.
+# Installs the product into a running Wine session's prefix with the silent
+# installer, and serves events end to end with trctl, each starting a real
+# program that is closed again.
 #   install-and-serve.sh <bin-folder> <wine-state-folder>
-# The Wine session (wine-test.sh start) must be running.
+# The bin folder holds TrelvaneSetup.exe; the Wine session (wine-test.sh
+# start) must be running.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$(cd "${1:?bin folder}" && pwd)
@@ -22,21 +24,19 @@ step() {
   return 0
 }
 
-echo "== install: program folder, Win2K and Win98 sub-folders, data files, TrLaunch.ini"
-rm -rf "$prog"
-mkdir -p "$prog/Win2K" "$prog/Win98"
-cp "$bin/TrCommon.dll" "$bin/TrLocale.DLL" "$bin/trctl.exe" "$prog/"
-for os in Win2K Win98; do
-  cp "$root"/install/data/*.dat "$root/install/TrLaunch.ini" "$prog/$os/"
-done
+echo "== install: TrelvaneSetup.exe /S (silent; the default folder under Program Files)"
+"$runner" run "$state" "$bin/TrelvaneSetup.exe" /S || { echo "   the installer failed (exit $?)" >&2; exit 1; }
 echo "   $prog_win: $(cd "$prog" && ls | tr '\n' ' ')"
 echo "   Win2K: $(cd "$prog/Win2K" && ls | tr '\n' ' ')"
-echo "== install: machine-wide settings (HKLM\\Software\\Kalvor Corporation\\Trelvane)"
-wine reg import "$(winepath -w "$root/install/Trelvane.reg" 2>/dev/null)" >/dev/null 2>&1 \
-  && echo "   imported install/Trelvane.reg" || { echo "   reg import failed" >&2; exit 1; }
+echo "   Win98: $(cd "$prog/Win98" && ls | tr '\n' ' ')"
+echo "== installed: machine-wide settings (HKLM\\Software\\Kalvor Corporation\\Trelvane) and the Uninstall entry"
 wine reg query 'HKLM\Software\Kalvor Corporation\Trelvane' 2>/dev/null | grep -E 'Installed|TrTW' | sed 's/^ */   /'
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Trelvane' 2>/dev/null |
+  grep -E 'DisplayName|DisplayVersion|QuietUninstallString' | sed 's/^ */   /'
+echo "== trctl --version"
+step --version
 
-echo "== set up the user (settings and data files copied to the user)"
+echo "== set up the user (the installer did it; again: what the user has stays)"
 step setup
 echo "== product paths"
 step paths

@@ -2,19 +2,26 @@
 // up and serves them, for scripts and for people trying the library out.
 #include "Commands.h"
 
+#include "TrVersion.h"
+
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
 void PrintCommands() {
-    std::puts("usage: trctl <command> [arguments]   (trctl <command> --help for details)\n\ncommands:");
+    std::puts("usage: trctl <command> [arguments]   (trctl <command> --help for details)\n"
+              "       trctl --version\n\ncommands:");
     for (const auto& c : trctl::AllCommands()) std::printf("  %-12s %s\n", c.name, c.summary);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && !std::strcmp(argv[1], "--version")) {
+        std::printf("trctl %s\n", TR_VERSION_TEXT);
+        return trctl::kExitOk;
+    }
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
         PrintCommands();
         return argc < 2 ? trctl::kExitUsage : trctl::kExitOk;
