@@ -17,6 +17,11 @@ int RunJog(const Args& args);
 int RunInfo(const Args& args);
 int RunPast(const Args& args);
 int RunWatch(const Args& args);
+int RunBind(const Args& args);
+int RunUnbind(const Args& args);
+int RunList(const Args& args);
+int RunSettings(const Args& args);
+int RunDoctor(const Args& args);
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
@@ -57,6 +62,33 @@ const std::vector<Command>& AllCommands() {
          "  --json fields: event, title, description, path, workdir, option.\n"
          "  Exit 10: no binding; 11: data file unusable (the message says why).\n" TRCTL_EVENT_USAGE,
          RunFind},
+        {"bind", "bind an event to an application (adds or replaces its record)",
+         "bind <event> --path P [--title T] [--description D] [--workdir W]\n"
+         "     [--option O] [--name N] [--attribute A]\n"
+         "  Files the application under the data file and key the lookup of the event\n"
+         "  uses on this system, replacing the record bound to it. The title defaults\n"
+         "  to the file name of P; --name and --attribute are for device records.\n"
+         "  Every text is checked first (at most 259 bytes, one line, no data-file\n"
+         "  label such as 'Path:'); a refused bind leaves the file as it was.\n"
+         "  Exit 2: bad input; 11: data file missing folder, in use or damaged.\n" TRCTL_EVENT_USAGE "\n"
+         "    category <name>         an IEEE 1394 device type: its devices fall back to\n"
+         "                            it when the xbus Category setting is 1",
+         RunBind},
+        {"unbind", "remove every record bound to an event",
+         "unbind <event>\n"
+         "  Removes the event's records from its data file.\n"
+         "  Exit 10: nothing was bound; 11: data file missing folder, in use or damaged.\n"
+         "  <event> as for bind.",
+         RunUnbind},
+        {"list", "print the bindings of one kind or of all kinds",
+         "list [ppk|skey|timer|jppk|fp|usb|ieee1394|category] [--json]\n"
+         "  Prints each binding with its event in the form bind takes (devices as\n"
+         "  USB\\<device>\\* and 1394\\*\\<unique id>: a record keeps only the part the\n"
+         "  lookup compares), its title and path.\n"
+         "  --json fields: bindings (kind, file, event or null, key, title,\n"
+         "  description, path, workdir, option; name and attribute for devices),\n"
+         "  problems (texts). Exit 11 when a file cannot be read.",
+         RunList},
         {"paths", "print every product path (TrComGetPath 0 to 18)",
          "paths [--json]\n  Prints the folders and files of the product by index.\n"
          "  --json fields: paths (index, name, path or null).",
@@ -82,6 +114,26 @@ const std::vector<Command>& AllCommands() {
          "  folder. --json prints the tree: count, applications, entries (index,\n"
          "  title, description, path, workdir, option, level, folder, children).",
          RunJog},
+        {"settings", "print or change the settings of an event family",
+         "settings <family> [--json]\n"
+         "settings <family> NAME=VALUE ...\n"
+         "  family: jog, ppk, skey, timer, fp, usb or xbus. Prints every setting of\n"
+         "  the family with its allowed values, '(default)' where the read call\n"
+         "  reported a value missing, or writes the named ones (names in any letter\n"
+         "  case) through the settings exports; nothing is written when one\n"
+         "  assignment is refused.\n"
+         "  --json fields: family, key, settings (name, value, allowed, read).\n"
+         "  Exit 2: unknown family or name, or a value outside what is allowed;\n"
+         "  5: the registry cannot be written.",
+         RunSettings},
+        {"doctor", "check the installation and the user's setup",
+         "doctor [--json]\n"
+         "  One line per check, OK, WARN or FAIL: TrLocale.DLL, the installation values\n"
+         "  and what they name, the product paths, each data file present and parsing\n"
+         "  (with the line of a bad section), the user's settings, the server window.\n"
+         "  --json fields: checks (status, check, detail), failed, warnings.\n"
+         "  Exit 13 when a check failed.",
+         RunDoctor},
         {"info", "show the counting-down info dialog", "info <seconds> [--title T] [--description D] [--path P]\n  Shows the info dialog for 1 to 99 seconds and prints how it ended (IDOK or\n  IDCANCEL). Registers a server window of its own when none is registered.", RunInfo},
         {"past", "show the past-time dialog of a timed event", "past <event> <time> [--title T] [--description D] [--path P]\n  <event> is 'timer' (the application bound to the timer) or '-' (the options\n  alone); <time> is 'YYYY-MM-DD HH:MM', 'HH:MM' (today) or '-N' (N minutes ago).\n  Prints how the dialog ended.", RunPast},
         {"watch", "open a watch window, wait for it and print how it ended", "watch <minutes> <code> [--row N] [--caption C]\n  Counts <minutes> down for event <code> (0x200002 ... 0x200020) in row N\n  (0 to 99) of the right screen edge, then prints 'time up' or 'cancelled'\n  with the wParam.", RunWatch},
