@@ -170,6 +170,7 @@ TEST_F(Trctl, JogMenuEdits) {
         {.args = "jog add X --path x.exe --into 2", .code = 2, .text = "entry 2 is no folder"},
         {.args = "jog add X --path x.exe --folder", .code = 2, .text = "give --path (an application) or --folder"},
         {.args = "jog move 0", .code = 2, .text = "give --into, --after or --before"},
+        {.args = "jog remove 0 --into 1", .code = 2, .text = "jog remove: --into does not belong here"},
         {.args = "jog move 0 --into 3", .text = "moved \"Tools\" to entry 3 at level 1"},
         {.args = "jog --json", .json = "/entries/1/children/1/children/0/title=Calc"},
         {.args = "jog move 1 --into 3", .code = 2, .text = "cannot move next to or into itself"},

@@ -125,8 +125,15 @@ int RunJog(const Args& args) {
                       o, rc))
         return rc;
     const Args& words = o.Positional();
+    const std::string verb = words.empty() ? std::string() : words[0];
+    const char* other = verb.empty()       ? o.OtherThan({"--json"})
+                        : verb == "add"    ? o.OtherThan({"--path", "--description", "--workdir", "--option",
+                                                          "--folder", "--into", "--after", "--before"})
+                        : verb == "remove" ? o.OtherThan({"--recursive"})
+                        : verb == "move"   ? o.OtherThan({"--into", "--after", "--before"})
+                                           : o.OtherThan({"--description"});
+    if (other) return Fail(kExitUsage, "jog" + (verb.empty() ? "" : " " + verb) + ": " + other + " does not belong here");
     if (words.empty()) return Print(o.Has("--json"));
-    const std::string verb = words[0];
     const std::size_t wanted = verb == "add" || verb == "remove" || verb == "move" ? 2 : verb == "rename" ? 3 : 0;
     if (!wanted) return Fail(kExitUsage, "jog: unknown edit '" + verb + "' (add, remove, move, rename)");
     if (words.size() != wanted)

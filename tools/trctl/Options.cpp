@@ -20,7 +20,16 @@ const std::string* Options::Value(const std::string& name) const {
     return found;
 }
 
-bool ParseOptions(const char* command, const Args& args, std::initializer_list<OptionSpec> specs, Options& out,
+const char* Options::OtherThan(std::initializer_list<const char*> names) const {
+    for (const auto& g : m_given) {
+        bool listed = false;
+        for (const char* n : names) listed = listed || g.first == n;
+        if (!listed) return g.first.c_str();
+    }
+    return nullptr;
+}
+
+bool ParseOptions(const char* command, const Args& args, std::initializer_list<OptionDef> known, Options& out,
                   int& rc) {
     out = Options();
     bool optionsEnd = false;
@@ -38,15 +47,15 @@ bool ParseOptions(const char* command, const Args& args, std::initializer_list<O
             rc = kShowHelp;
             return false;
         }
-        const OptionSpec* spec = nullptr;
-        for (const auto& s : specs)
-            if (word == s.name) spec = &s;
-        if (!spec) {
+        const OptionDef* def = nullptr;
+        for (const auto& s : known)
+            if (word == s.name) def = &s;
+        if (!def) {
             rc = Fail(kExitUsage, std::string(command) + ": unknown option '" + word + "' (see trctl " + command +
                                       " --help)");
             return false;
         }
-        if (!spec->takesValue) {
+        if (!def->takesValue) {
             out.m_given.emplace_back(word, std::string());
             continue;
         }

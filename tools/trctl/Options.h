@@ -13,7 +13,7 @@
 namespace trctl {
 
 // An option a command accepts: a flag ("--json") or one followed by a value.
-struct OptionSpec {
+struct OptionDef {
     const char* name;
     bool takesValue;
 };
@@ -30,16 +30,19 @@ public:
     bool Has(const std::string& name) const;
     // The value of the last occurrence of a value option, or nullptr.
     const std::string* Value(const std::string& name) const;
+    // The first option given that is not among the names, or nullptr: for
+    // commands whose options depend on a word (jog add, jog move).
+    const char* OtherThan(std::initializer_list<const char*> names) const;
 
 private:
-    friend bool ParseOptions(const char*, const Args&, std::initializer_list<OptionSpec>, Options&, int&);
+    friend bool ParseOptions(const char*, const Args&, std::initializer_list<OptionDef>, Options&, int&);
     Args m_positional;
     std::vector<std::pair<std::string, std::string>> m_given;  // name, value ("" for flags)
 };
 
 // Parses args for the command. On a usage error prints it (exit code 2 in
 // rc), on a request for help sets rc to kShowHelp; both return false.
-bool ParseOptions(const char* command, const Args& args, std::initializer_list<OptionSpec> specs, Options& out,
+bool ParseOptions(const char* command, const Args& args, std::initializer_list<OptionDef> known, Options& out,
                   int& rc);
 
 // A whole number written in decimal, or in hexadecimal after "0x": "08" is
