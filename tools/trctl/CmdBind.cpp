@@ -18,14 +18,14 @@ struct Texts {
     std::string title, description, path, workDir, option, name, attribute;
 };
 
-// Loads the kind's file for an edit. 'create': a missing file (in an
-// existing data folder) starts empty. Anything else that keeps the file
-// from loading whole ends the command before anything is written, so a
-// partly loaded file is never written back.
+// Loads the kind's file for an edit. A missing file (in an existing data
+// folder) starts empty. Anything else that keeps the file from loading
+// whole ends the command before anything is written, so a partly loaded
+// file is never written back.
 template <class Db>
-int LoadForEdit(const char* command, Db& db, const BindingKind& kind, bool create, DataFileLoad& load) {
+int LoadForEdit(const char* command, Db& db, const BindingKind& kind, DataFileLoad& load) {
     load = LoadDataFile(db, kind.pathIndex);
-    if (load.result == TR_DB_OK || load.result == TR_DB_NO_SECTION || (create && load.missing)) return kExitOk;
+    if (load.result == TR_DB_OK || load.result == TR_DB_NO_SECTION || load.missing) return kExitOk;
     return Fail(kExitDataFile, std::string(command) + ": " + load.problem + "; nothing was changed");
 }
 
@@ -74,7 +74,7 @@ template <class Db, class Key>
 int Unbind(const Event& event, const BindingPlace& place, const Key& key) {
     Db db;
     DataFileLoad load;
-    if (const int rc = LoadForEdit("unbind", db, *place.kind, true, load)) return rc;
+    if (const int rc = LoadForEdit("unbind", db, *place.kind, load)) return rc;
     std::vector<std::remove_cv_t<std::remove_pointer_t<decltype(db.Read(1))>>> kept;
     std::size_t removed = 0;
     for (auto* r = db.Read(1); r; r = db.Read(0)) {
@@ -126,7 +126,7 @@ int RunBind(const Args& args) {
     std::string done;
     if (place.kind->numeral) {
         CTrNumeralKeyDB db;
-        if ((rc = LoadForEdit("bind", db, *place.kind, true, load)) != kExitOk) return rc;
+        if ((rc = LoadForEdit("bind", db, *place.kind, load)) != kExitOk) return rc;
         replaced = db.Find(place.key) != nullptr;
         CTrNumeralKeyData record(place.key);
         SetTexts(record, t);
@@ -136,7 +136,7 @@ int RunBind(const Args& args) {
         return Written("bind", db, load, done);
     }
     CTrStringKeyDB db;
-    if ((rc = LoadForEdit("bind", db, *place.kind, true, load)) != kExitOk) return rc;
+    if ((rc = LoadForEdit("bind", db, *place.kind, load)) != kExitOk) return rc;
     CTrStringKeyData record;
     SetTexts(record, t);
     record.SetName(t.name);
