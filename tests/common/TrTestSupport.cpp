@@ -30,6 +30,15 @@ std::string Quote(const std::string& s) {
 
 ChildRoleRegistrar::ChildRoleRegistrar(const char* name, ChildBody body) { Roles()[name] = body; }
 
+TR_CHILD_ROLE(hold_file) {
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    tr::Handle file(::CreateFileA(args.at(0).c_str(), GENERIC_READ, all, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return 3;
+    SignalReady();
+    WaitForRelease();
+    return 0;
+}
+
 // Called by main(): when started as a child, runs the role and reports true.
 bool RunChildRoleIfAsked(int argc, char** argv, int& exitCode) {
     if (argc < 4 || std::string(argv[1]) != "--tr-child") return false;

@@ -59,6 +59,11 @@ private:
     DWORD m_pid = 0;
 };
 
+// The role every test program has: "hold_file <path>" keeps the file open
+// (reading, sharing everything) from SignalReady until released, so the
+// engine's unshared opens of it fail meanwhile.
+constexpr char kHoldFileRole[] = "hold_file";
+
 // Runs a role to its end and returns its exit code (-1 on time-out).
 int RunChild(const std::string& role, const std::vector<std::string>& args = {},
              const std::string& exe = std::string(), DWORD timeoutMs = 30000);
