@@ -13,11 +13,6 @@ struct Table : TR_REG_VALUE_STRUC {
     int GetValueKind() override { return Kind; }
 };
 
-bool IsFolder(const char* pszPath) {
-    const DWORD attributes = ::GetFileAttributesA(pszPath);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 extern "C" {
@@ -31,14 +26,16 @@ int TRCOMAPI TrComCopyRegKeyToCurrentUser(BOOL bOverwrite) {
     return tr::RegCopyKey(machine.hRoot, machine.szKeyPath, user.hRoot, user.szKeyPath, bOverwrite) ? 1 : 0;
 }
 
-// 0 only for folder problems: no source folder, or a data folder that is not
-// a folder and cannot be made one. A data folder path taken by a file is
-// left alone.
+// 0 only for folder problems: no source folder, or a missing data folder
+// that cannot be made. Both are tested by a file search (TrComPathFileExists),
+// so anything standing at a path counts, a file too, and a path that ends in
+// a backslash names nothing. A file at the data folder's path is left alone;
+// the single copies into it then fail silently.
 int TRCOMAPI TrComCopyDataToUserFolder(BOOL bOverwrite) {
     char source[MAX_PATH], target[MAX_PATH];
-    if (!TrComGetPath(TR_PATH_OS_DIR, source) || !IsFolder(source)) return 0;
+    if (!TrComGetPath(TR_PATH_OS_DIR, source) || !TrComPathFileExists(source)) return 0;
     if (!TrComGetPath(TR_PATH_DATA_DIR, target)) return 0;
-    if (!IsFolder(target) && (!TrComCreateDirectory(target) || !IsFolder(target))) return 0;
+    if (!TrComPathFileExists(target) && !TrComCreateDirectory(target)) return 0;
     tr::CopyDataFiles(source, target, bOverwrite);
     return 1;
 }
