@@ -31,6 +31,21 @@ Result Guarded(Result failure, Body&& body) noexcept {
     return GuardedElse(std::forward<Body>(body), [&]() -> Result { return failure; });
 }
 
+// Runs an action when its scope is left, by return or by exception: for
+// what must happen either way, such as giving back memory a caller handed
+// over with the call.
+template <class Action>
+class ScopeExit {
+public:
+    explicit ScopeExit(Action action) : m_action(std::move(action)) {}
+    ~ScopeExit() { m_action(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Action m_action;
+};
+
 }  // namespace tr
 
 #endif  // TR_BASE_GUARD_H

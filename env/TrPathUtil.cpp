@@ -2,6 +2,7 @@
 // bytes. Backslashes are searched code-page aware: in code page 932 the trail
 // byte of many characters is 0x5C and must never be taken for a separator.
 #include "include/TrCommon.h"
+#include "base/TrGuard.h"
 #include "base/TrHandle.h"
 #include "base/TrText.h"
 
@@ -31,15 +32,18 @@ bool JoinPath(std::string_view path, std::string_view name, std::string& out) {
 extern "C" {
 
 // Over-long results are refused (0) and leave the buffer as it was, rather
-// than being cut to a path that names something else.
+// than being cut to a path that names something else; so does running out
+// of memory.
 int TRCOMAPI TrComPathAppend(char* pszPath, const char* pszName) {
     if (!pszPath || !pszName) return 0;
     const std::string_view path(pszPath, ::strnlen(pszPath, MAX_PATH));
     if (path.size() >= MAX_PATH) return 0;  // not a terminated MAX_PATH buffer
-    std::string joined;
-    if (!JoinPath(path, pszName, joined)) return 0;
-    std::memcpy(pszPath, joined.c_str(), joined.size() + 1);
-    return 1;
+    return tr::Guarded(0, [&] {
+        std::string joined;
+        if (!JoinPath(path, pszName, joined)) return 0;
+        std::memcpy(pszPath, joined.c_str(), joined.size() + 1);
+        return 1;
+    });
 }
 
 int TRCOMAPI TrComPathFileExists(const char* pszPath) {
@@ -50,23 +54,25 @@ int TRCOMAPI TrComPathFileExists(const char* pszPath) {
 }
 
 // The text before the first backslash is the root (a drive) and is never
-// created. Levels made before a failing one stay.
+// created. Levels made before a failing one stay, also when memory runs out.
 int TRCOMAPI TrComCreateDirectory(const char* pszPath) {
     if (!pszPath) return 0;
     const std::string_view path(pszPath);
     std::size_t pos = tr::FindChar(path, '\\');
     if (pos == tr::kNotFound || pos == 0) return 0;
-    for (;;) {
-        const std::size_t next = tr::FindChar(path, '\\', pos + 1);
-        const bool last = next == tr::kNotFound;
-        if (last && pos + 1 == path.size()) return 1;
-        const std::string_view component = path.substr(pos + 1, (last ? path.size() : next) - pos - 1);
-        std::string folder;
-        if (!JoinPath(path.substr(0, pos), component, folder)) return 0;
-        if (!TrComPathFileExists(folder.c_str()) && !::CreateDirectoryA(folder.c_str(), nullptr)) return 0;
-        if (last) return 1;
-        pos = next;
-    }
+    return tr::Guarded(0, [&] {
+        for (;;) {
+            const std::size_t next = tr::FindChar(path, '\\', pos + 1);
+            const bool last = next == tr::kNotFound;
+            if (last && pos + 1 == path.size()) return 1;
+            const std::string_view component = path.substr(pos + 1, (last ? path.size() : next) - pos - 1);
+            std::string folder;
+            if (!JoinPath(path.substr(0, pos), component, folder)) return 0;
+            if (!TrComPathFileExists(folder.c_str()) && !::CreateDirectoryA(folder.c_str(), nullptr)) return 0;
+            if (last) return 1;
+            pos = next;
+        }
+    });
 }
 
 }  // extern "C"

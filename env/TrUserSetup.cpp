@@ -2,6 +2,7 @@
 // the user's key, the installed data files to the user's data folder, and
 // the user's built-in groups.
 #include "include/TrCommon.h"
+#include "base/TrGuard.h"
 #include "env/TrDataCopy.h"
 #include "env/TrRegistry.h"
 #include "env/TrUserRight.h"
@@ -56,12 +57,15 @@ int TRCOMAPI TrComCheckUserRight(DWORD* pdwRights) {
                    {DOMAIN_ALIAS_RID_POWER_USERS, TR_RIGHT_POWER_USERS},
                    {DOMAIN_ALIAS_RID_USERS, TR_RIGHT_USERS},
                    {DOMAIN_ALIAS_RID_GUESTS, TR_RIGHT_GUESTS}};
-    for (const auto& g : kGroups) {
-        BOOL member = FALSE;
-        if (!tr::IsGroupMember(&member, g.rid)) return 0;
-        if (member) *pdwRights |= g.bit;
-    }
-    return 1;
+    // Out of memory fails the test it happens in: 0, the bits found so far kept.
+    return tr::Guarded(0, [&] {
+        for (const auto& g : kGroups) {
+            BOOL member = FALSE;
+            if (!tr::IsGroupMember(&member, g.rid)) return 0;
+            if (member) *pdwRights |= g.bit;
+        }
+        return 1;
+    });
 }
 
 }  // extern "C"
