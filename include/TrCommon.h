@@ -13,6 +13,13 @@
 // or dllexport attribute is needed on the functions themselves.
 #define TRCOMAPI __cdecl
 
+// The few C++ functions (and the classes) are exported with their C++ names.
+#ifdef TRCOMMON_BUILD
+#define TRCOMCPP_API __declspec(dllexport)
+#else
+#define TRCOMCPP_API __declspec(dllimport)
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -282,14 +289,25 @@ int TRCOMAPI TrUSBCfgWrite(HKEY hRoot, const char* pszKey, const DWORD* pdwEnabl
 // Whether the path names an existing file with the extension .wav (any case).
 int TRCOMAPI TrJogCfgIsWaveFile(const char* pszPath);
 
+// The jog sounds into the caller's buffers: the rules and results of the
+// std::string forms below, a value longer than its buffer (terminator
+// included) counting as unreadable. A NULL buffer or a size of 0 gives 0 with
+// nothing written.
+int TRCOMAPI TrJogCfgReadSoundA(HKEY hRoot, const char* pszKey, char* pszRollSound, DWORD dwRollSize,
+                                char* pszPushSound, DWORD dwPushSize);
+int TRCOMAPI TrJogCfgGetDefaultSoundA(DWORD dwUnused, const char* pszProfile, char* pszRollSound, DWORD dwRollSize,
+                                      char* pszPushSound, DWORD dwPushSize);
+
 #ifdef __cplusplus
 }  // extern "C"
 #include <string>
-// The two calls that hand texts back take std::string (bytes of the ANSI
-// code page) and so are for C++ callers only; they keep plain C names.
-extern "C" int TRCOMAPI TrJogCfgReadSound(HKEY hRoot, const char* pszKey, std::string& rollSound, std::string& pushSound);
-extern "C" int TRCOMAPI TrJogCfgGetDefaultSound(DWORD dwUnused, const char* pszProfile, std::string& rollSound,
-                                                std::string& pushSound);
+// The std::string forms (bytes of the ANSI code page) are C++ functions: like
+// the exported classes they need a host built with this library's toolchain,
+// and a host built otherwise fails to link instead of corrupting memory.
+TRCOMCPP_API int TRCOMAPI TrJogCfgReadSound(HKEY hRoot, const char* pszKey, std::string& rollSound,
+                                            std::string& pushSound);
+TRCOMCPP_API int TRCOMAPI TrJogCfgGetDefaultSound(DWORD dwUnused, const char* pszProfile, std::string& rollSound,
+                                                  std::string& pushSound);
 extern "C" {
 #endif
 
