@@ -51,11 +51,12 @@ TR_REG_INFO_STRUC* Device(const std::string& path) {
     TrAllocHookWatch(info);
     return info;
 }
-// " released=<n>" for a device; what the library did not release goes back here.
+// " released=<n>" for a device. The library releases the text for real, then the
+// watched structure, which is only counted; what it did not release goes back here.
 std::string Released(TR_REG_INFO_STRUC* info) {
     const long n = TrAllocHookReleases();
     TrAllocHookWatch(nullptr);
-    if (n == 0) ::operator delete(info->pszRegPath);  // released, the text went first for real
+    if (n == 0) ::operator delete(info->pszRegPath);
     ::operator delete(info);
     return " released=" + Str(n);
 }
@@ -66,6 +67,26 @@ TR_APP_DATA_STRUC Application() {
     std::strcpy(b.szTitle, "Title"), std::strcpy(b.szDescription, "Description");
     std::strcpy(b.szPath, "C:\\no\\such\\app.exe");
     return b;
+}
+
+// A lookup export over a block full of markers.
+Operation Lookup(std::string name, int(TRCOMAPI* call)(TR_APP_DATA_STRUC*), const std::string& title) {
+    return {.name = std::move(name), .run = [call] {
+                TR_APP_DATA_STRUC b = trtest::Marked();
+                const int ok = call(&b);
+                return Looked(ok, b); },
+            .success = "1 " + title, .failures = {"0 untouched"}};
+}
+// The PnP export for a device; the device is released once the lookup reached an open
+// database, whatever it found.
+Operation DeviceLookup(std::string name, DWORD type, std::string path, const std::string& title) {
+    return {.name = std::move(name), .run = [type, path] {
+                TR_APP_DATA_STRUC b = trtest::Marked();
+                TR_REG_INFO_STRUC* device = Device(path);
+                const int ok = TrComGetAppDataOfPnPEvent(&b, type, reinterpret_cast<DWORD_PTR>(device));
+                return Looked(ok, b) + Released(device); },
+            .success = "1 " + title + " released=1",
+            .failures = {"0 untouched released=0", "0 untouched released=1"}};
 }
 
 // Ends every modal dialog of this thread with Cancel, from a thread timer the
@@ -252,39 +273,16 @@ std::vector<Operation> Operations(const World& w) {
              return Joined(results) + " " + Str(running) + Str(tray); },
          .success = "10 02"},
         // --- event lookup and jog menu ---------------------------------------------------
-        {.name = "TrComGetAppDataOfKalvorEvent", .run = [] {
-             TR_APP_DATA_STRUC b = trtest::Marked();
-             return Looked(TrComGetAppDataOfKalvorEvent(&b, 0x0201), b); },
-         .success = "1 skey", .failures = {"0 untouched"}},
-        {.name = "TrComGetAppDataOfTimer", .run = [] {
-             TR_APP_DATA_STRUC b = trtest::Marked();
-             return Looked(TrComGetAppDataOfTimer(&b), b); },
-         .success = "1 timer", .failures = {"0 untouched"}},
-        {.name = "TrComGetAppDataOfJogPPK", .run = [] {
-             TR_APP_DATA_STRUC b = trtest::Marked();
-             return Looked(TrComGetAppDataOfJogPPK(&b), b); },
-         .success = "1 jppk", .failures = {"0 untouched"}},
-        {.name = "TrComGetAppDataOfFPSlot", .run = [] {
-             TR_APP_DATA_STRUC b = trtest::Marked();
-             return Looked(TrComGetAppDataOfFPSlot(&b), b); },
-         .success = "1 slot", .failures = {"0 untouched"}},
-        {.name = "TrComGetAppDataOfPnPEvent, Flashpod medium", .run = [] {
-             TR_APP_DATA_STRUC b = trtest::Marked();
-             return Looked(TrComGetAppDataOfPnPEvent(&b, TR_PNP_FPMEDIA, 0), b); },
-         .success = "1 media", .failures = {"0 untouched"}},
-        // A device is released once the lookup reached an open database, whatever it found.
-        {.name = "TrComGetAppDataOfPnPEvent, USB device", .run = [] {
-             TR_APP_DATA_STRUC b = trtest::Marked();
-             TR_REG_INFO_STRUC* device = Device("USB\\VID_1234&PID_5678\\1");
-             const int ok = TrComGetAppDataOfPnPEvent(&b, TR_PNP_USB, reinterpret_cast<DWORD_PTR>(device));
-             return Looked(ok, b) + Released(device); },
-         .success = "1 scanner released=1", .failures = {"0 untouched released=0", "0 untouched released=1"}},
-        {.name = "TrComGetAppDataOfPnPEvent, IEEE 1394 device", .run = [] {
-             TR_APP_DATA_STRUC b = trtest::Marked();
-             TR_REG_INFO_STRUC* device = Device("1394\\KALVOR&CAM\\0800460102030405");
-             const int ok = TrComGetAppDataOfPnPEvent(&b, TR_PNP_XBUS, reinterpret_cast<DWORD_PTR>(device));
-             return Looked(ok, b) + Released(device); },
-         .success = "1 camera released=1", .failures = {"0 untouched released=0", "0 untouched released=1"}},
+        Lookup("TrComGetAppDataOfKalvorEvent", [](TR_APP_DATA_STRUC* b) { return TrComGetAppDataOfKalvorEvent(b, 0x0201); },
+               "skey"),
+        Lookup("TrComGetAppDataOfTimer", TrComGetAppDataOfTimer, "timer"),
+        Lookup("TrComGetAppDataOfJogPPK", TrComGetAppDataOfJogPPK, "jppk"),
+        Lookup("TrComGetAppDataOfFPSlot", TrComGetAppDataOfFPSlot, "slot"),
+        Lookup("TrComGetAppDataOfPnPEvent, Flashpod medium",
+               [](TR_APP_DATA_STRUC* b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_FPMEDIA, 0); }, "media"),
+        DeviceLookup("TrComGetAppDataOfPnPEvent, USB device", TR_PNP_USB, "USB\\VID_1234&PID_5678\\1", "scanner"),
+        DeviceLookup("TrComGetAppDataOfPnPEvent, IEEE 1394 device", TR_PNP_XBUS, "1394\\KALVOR&CAM\\0800460102030405",
+                     "camera"),
         {.name = "TrComJogDataGetAt", .run = [] {
              TR_JOG_DATA_STRUC entry;
              std::memset(&entry, 0xAB, sizeof(entry));
