@@ -107,7 +107,7 @@ std::string Modal(const std::function<BOOL(int*)>& call) {
     return Str(ok) + " " + (code == 0x5eed ? "untouched" : Str(code));
 }
 
-// Started by the launch row; ends at once.
+// Started by the launch in the last row; ends at once.
 TR_CHILD_ROLE(alloc_quiet) { return 0; }
 
 // The product installed in a sandbox with a data file per event family, the
@@ -189,47 +189,7 @@ std::vector<Operation> Operations(const World& w) {
     const std::string key = std::string(trtest::kProductKey) + "\\JogConfig";
 
     std::vector<Operation> ops = {
-        // --- paths, platform, registry table -------------------------------------------
-        {.name = "TrComPathAppend", .run = [] {
-             char path[MAX_PATH] = "C:\\Program Files\\Tool ";
-             const int ok = TrComPathAppend(path, " \\Sub folder");
-             return Str(ok) + " " + path; },
-         .success = "1 C:\\Program Files\\Tool\\Sub folder", .failures = {"0 C:\\Program Files\\Tool "}},
-        {.name = "TrComCreateDirectory", .prepare = [&w] { trtest::RemoveTree(w.Path("A")); },
-         .run = [&w] { return Str(TrComCreateDirectory(w.Path("A\\B\\C").c_str())); },
-         .success = "1", .failures = {"0"}},
-        {.name = "TrComPathFileExists, TrComGetOS, TrComGetOSEx, TrComGetPath, TrComGetRegValue", .run = [&w] {
-             DWORD os = 0, osEx = 0;
-             char path[MAX_PATH] = "";
-             TR_REG_VALUE_OF_KIND<TR_REG_KIND_JOG> values{};
-             const int results[] = {TrComPathFileExists(w.File('n').c_str()), TrComGetOS(&os), TrComGetOSEx(&osEx),
-                                    TrComGetPath(TR_PATH_JOG_DATA, path), TrComGetRegValue(&values)};
-             return Joined(results) + " " + Str(os) + Str(osEx) + " " + (path[0] ? "path" : "none"); },
-         .success = "11110 45 path"},
-        // --- settings ------------------------------------------------------------------
-        {.name = "the settings exports, each writing and reading", .run = [key] {
-             const HKEY u = HKEY_CURRENT_USER;
-             const char* k = key.c_str();
-             DWORD v[5] = {};
-             const DWORD one = 1;
-             const int results[] = {
-                 TrXbusConfigCautionWrite(u, k, 1), TrXbusConfigCautionRead(u, k, v),
-                 TrXbusCfgWrite(u, k, 1, 1, 1, 1, 1), TrXbusCfgRead(u, k, v, v + 1, v + 2, v + 3, v + 4),
-                 TrJogCfgWriteDirection(u, k, 1, 2), TrJogCfgReadDirection(u, k, v, v + 1),
-                 TrJogCfgWriteAutoCloseTimer(u, k, 10), TrJogCfgReadAutoCloseTimer(u, k, v),
-                 TrJogCfgWritePPPKInfoDlgTime(u, k, 7), TrJogCfgReadPPPKInfoDlgTime(u, k, v),
-                 TrSKeyCfgWrite(u, k, 7), TrSKeyCfgRead(u, k, v), TrTimerCfgWrite(u, k, 7), TrTimerCfgRead(u, k, v),
-                 TrJogCfgWriteJogLED(u, k, 1), TrJogCfgReadJogLED(u, k, v),
-                 TrJogCfgWriteJogBack(u, k, 1), TrJogCfgReadJogBack(u, k, v),
-                 TrFPCfgWrite(u, k, 1, 1, 7), TrFPCfgRead(u, k, v, v + 1, v + 2),
-                 TrFPDriveWrite(u, k, 5, 6), TrFPDriveRead(u, k, v, v + 1),
-                 TrFPCfgOptionWrite(u, k, 1), TrFPCfgOptionRead(u, k, v),
-                 TrPPKCfgWrite(u, k, 1, 1, 7), TrPPKCfgRead(u, k, v, v + 1, v + 2),
-                 TrUSBCfgWrite(u, k, &one, &one, 7), TrUSBCfgRead(u, k, v, v + 1, v + 2)};
-             return std::all_of(std::begin(results), std::end(results), [](int r) { return r == 1; }) ? "all 1" : "a 0"; },
-         .success = "all 1"},
-        {.name = "TrJogCfgIsWaveFile", .run = [&w] { return Str(TrJogCfgIsWaveFile(w.Path("roll.wav").c_str())); },
-         .success = "1", .failures = {"0"}},
+        // --- jog sounds, the group test -------------------------------------------------
         {.name = "TrJogCfgWriteSound, TrJogCfgReadSound", .run = [&w, key] {
              std::string roll = "old", push = "old";
              const int wrote = TrJogCfgWriteSound(HKEY_CURRENT_USER, key.c_str(), w.Path("roll.wav").c_str(),
@@ -256,22 +216,12 @@ std::vector<Operation> Operations(const World& w) {
              return Str(r) + " " + Str(std::strlen(roll)) + " " + Str(std::strlen(push)); },
          .success = "1 " + Str(w.Path("roll.wav").size()) + " " + Str(w.Path("push.wav").size()),
          .failures = {"0 0 0"}},
-        // --- per-user setup, jukebox -----------------------------------------------------
-        {.name = "TrComCopyRegKeyToCurrentUser, TrComCopyDataToUserFolder", .run = [] {
-             const int results[] = {TrComCopyRegKeyToCurrentUser(FALSE), TrComCopyDataToUserFolder(FALSE)};
-             return Joined(results); },
-         .success = "11"},
         {.name = "TrComCheckUserRight", .prepare = [] { TrComCheckUserRight(&g_rights); }, .run = [] {
              DWORD rights = 0xdeadbeef;
              const int r = TrComCheckUserRight(&rights);
              // Bits found before a failing test stay; none of the others may appear.
              return Str(r) + ((rights & ~g_rights) ? " extra bits" : r && rights != g_rights ? " bits lost" : " bits"); },
          .success = "1 bits", .failures = {"0 bits"}},
-        {.name = "TrComExistLyraneJukebox, TrComExistLyraneJukeboxInTaskTray", .run = [] {
-             BOOL running = 2, tray = 2;
-             const int results[] = {TrComExistLyraneJukebox(&running), TrComExistLyraneJukeboxInTaskTray(&tray)};
-             return Joined(results) + " " + Str(running) + Str(tray); },
-         .success = "10 02"},
         // --- event lookup and jog menu ---------------------------------------------------
         Lookup("TrComGetAppDataOfKalvorEvent", [](TR_APP_DATA_STRUC* b) { return TrComGetAppDataOfKalvorEvent(b, 0x0201); },
                "skey"),
@@ -297,22 +247,7 @@ std::vector<Operation> Operations(const World& w) {
              const int b = TrComJogDataGetAllItems(&all);
              return Str(a) + " " + Str(count) + " " + Str(b) + " " + Str(all); },
          .success = "1 1 1 2", .failures = {"0 0 1 2", "1 1 0 0"}},
-        // --- launch, icons, dialogs ------------------------------------------------------
-        {.name = "TrComLaunch", .run = [] {
-             TR_APP_DATA_STRUC b = {};
-             std::strcpy(b.szPath, trtest::SelfPath().c_str());
-             std::strcpy(b.szOption, "--tr-child alloc_quiet none");
-             HANDLE process = reinterpret_cast<HANDLE>(1);
-             const int ok = TrComLaunch(&process, &b);
-             const tr::Handle started(process);
-             return Str(ok) + (started && ::WaitForSingleObject(started.Get(), 30000) == WAIT_OBJECT_0 ? " ran" : " none"); },
-         .success = "1 ran", .failures = {"0 none"}},
-        {.name = "TrComGetIconHandle", .run = [] {
-             HICON icon = nullptr;
-             const int ok = TrComGetIconHandle(&icon, "C:\\no\\such\\app.exe", TRUE);
-             return Str(ok) + Str(icon && ::DestroyIcon(icon)); },
-         .success = "11", .failures = {"00"}},
-        // A dialog that cannot be made for want of memory: FALSE, or its end code -1.
+        // --- dialogs: one that cannot be made for want of memory gives FALSE or the end code -1
         {.name = "TrComDoModalInfoDlg", .run = [] {
              const TR_APP_DATA_STRUC b = Application();
              return Modal([&](int* code) { return TrComDoModalInfoDlg(code, &b, 99); }); },
@@ -403,13 +338,53 @@ std::vector<Operation> Operations(const World& w) {
              const int s = CTrAppDataFinder::ExtractSecondKey("A\\B\\123", second);
              return Str(l) + Str(s) + (l ? " " + last : "") + (s ? " " + second : ""); },
          .success = "11 0000000000000123 B", .failures = {"01 B", "10 0000000000000123"}},
-        // --- the shared block, last: deleting it clears the server window -----------------
-        {.name = "the shared block exports", .run = [&w] {
-             HWND server = reinterpret_cast<HWND>(1), client = reinterpret_cast<HWND>(1);
-             const int results[] = {TrComSetClient(w.Server()), TrComGetClient(&client), TrComCreateSharedMemory(),
-                                    TrComSetServer(w.Server()), TrComDeleteSharedMemory(), TrComGetServer(&server)};
-             return Joined(results) + " " + Str(client == w.Server()) + Str(server == nullptr); },
-         .success = "110011 11"},
+        // The exports that allocate nothing: one run each shows it (no pairs); what they give
+        // is their own tests' part. The shared block comes last: deleting it clears the server.
+        {.name = "the exports that allocate nothing", .prepare = [&w] { trtest::RemoveTree(w.Path("A")); },
+         .run = [&w, key] {
+             const HKEY u = HKEY_CURRENT_USER;
+             const char* k = key.c_str();
+             char path[MAX_PATH] = "C:\\Program Files\\Tool ", found[MAX_PATH];
+             DWORD v[5] = {};
+             const DWORD one = 1;
+             BOOL running, tray;
+             TR_REG_VALUE_OF_KIND<TR_REG_KIND_USER> values{};
+             TR_APP_DATA_STRUC app = {};
+             std::strcpy(app.szPath, trtest::SelfPath().c_str());
+             std::strcpy(app.szOption, "--tr-child alloc_quiet none");
+             HANDLE process = nullptr;
+             HICON icon = nullptr;
+             HWND window = nullptr;
+             const int results[] = {
+                 TrComPathAppend(path, " \\Sub folder"), TrComCreateDirectory(w.Path("A\\B\\C").c_str()),
+                 TrComPathFileExists(w.File('n').c_str()), TrComGetOS(v), TrComGetOSEx(v),
+                 TrComGetPath(TR_PATH_JOG_DATA, found), TrComGetRegValue(&values),
+                 TrXbusConfigCautionWrite(u, k, 1), TrXbusConfigCautionRead(u, k, v),
+                 TrXbusCfgWrite(u, k, 1, 1, 1, 1, 1), TrXbusCfgRead(u, k, v, v + 1, v + 2, v + 3, v + 4),
+                 TrJogCfgWriteDirection(u, k, 1, 2), TrJogCfgReadDirection(u, k, v, v + 1),
+                 TrJogCfgWriteAutoCloseTimer(u, k, 10), TrJogCfgReadAutoCloseTimer(u, k, v),
+                 TrJogCfgWritePPPKInfoDlgTime(u, k, 7), TrJogCfgReadPPPKInfoDlgTime(u, k, v),
+                 TrSKeyCfgWrite(u, k, 7), TrSKeyCfgRead(u, k, v), TrTimerCfgWrite(u, k, 7), TrTimerCfgRead(u, k, v),
+                 TrJogCfgWriteJogLED(u, k, 1), TrJogCfgReadJogLED(u, k, v),
+                 TrJogCfgWriteJogBack(u, k, 1), TrJogCfgReadJogBack(u, k, v),
+                 TrFPCfgWrite(u, k, 1, 1, 7), TrFPCfgRead(u, k, v, v + 1, v + 2),
+                 TrFPDriveWrite(u, k, 5, 6), TrFPDriveRead(u, k, v, v + 1),
+                 TrFPCfgOptionWrite(u, k, 1), TrFPCfgOptionRead(u, k, v),
+                 TrPPKCfgWrite(u, k, 1, 1, 7), TrPPKCfgRead(u, k, v, v + 1, v + 2),
+                 TrUSBCfgWrite(u, k, &one, &one, 7), TrUSBCfgRead(u, k, v, v + 1, v + 2),
+                 TrJogCfgIsWaveFile(w.Path("roll.wav").c_str()),
+                 TrComCopyRegKeyToCurrentUser(FALSE), TrComCopyDataToUserFolder(FALSE),
+                 TrComExistLyraneJukebox(&running), TrComExistLyraneJukeboxInTaskTray(&tray),
+                 TrComLaunch(&process, &app), TrComGetIconHandle(&icon, "C:\\no\\such\\app.exe", TRUE),
+                 TrComSetClient(w.Server()), TrComGetClient(&window), TrComCreateSharedMemory(),
+                 TrComSetServer(w.Server()), TrComDeleteSharedMemory(), TrComGetServer(&window)};
+             const tr::Handle started(process);
+             const tr::Icon shown(icon);
+             ::WaitForSingleObject(started.Get(), 30000);
+             return Joined(results); },
+         // Paths, platform and the key table, the settings and the wave-file test, per-user
+         // setup, the jukebox (no tray program), launch and icon, the shared block.
+         .success = std::string(36, '1') + "11" + "10" + "11" + "110011"},
     };
     // Load and Write of each kind of database: a failed Write gives 1 as well, its last error tells.
     for (const char kind : {'n', 's', 'j'}) {
