@@ -1,11 +1,11 @@
 // TrGuard.h - the one way the library keeps C++ exceptions inside itself.
 //
-// Every export, every exported member with a result and every window or
-// dialog procedure runs its body through Guarded: what the C++ runtime may
-// throw (std::bad_alloc when memory runs out, std::length_error) becomes the
-// caller's failure result and never unwinds into the host or through the
-// system's window-procedure frames. Code inside the library does not throw
-// anything of its own.
+// Every export and exported member with a result whose work may allocate,
+// and every window or dialog procedure, runs its body through Guarded: what
+// the C++ runtime may throw (std::bad_alloc when memory runs out,
+// std::length_error) becomes the caller's failure result and never unwinds
+// into the host or through the system's window-procedure frames. Code inside
+// the library throws nothing of its own.
 #ifndef TR_BASE_GUARD_H
 #define TR_BASE_GUARD_H
 
