@@ -102,7 +102,7 @@ bool OpenSharedBlock(Mode mode, OpenBlock& out) {
 // half, and the handle comes back sign-extended, as Windows itself widens a
 // 32-bit window value (LongToHandle).
 DWORD ToWord(HWND h) { return static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(h)); }
-HWND FromWord(DWORD w) { return static_cast<HWND>(::LongToHandle(static_cast<LONG>(w))); }
+HWND FromWord(DWORD w) { return static_cast<HWND>(LongToHandle(static_cast<LONG>(w))); }
 
 }  // namespace
 
