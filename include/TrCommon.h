@@ -13,7 +13,8 @@
 // or dllexport attribute is needed on the functions themselves.
 #define TRCOMAPI __cdecl
 
-// The few C++ functions (and the classes) are exported with their C++ names.
+/// Marks the few C++ functions, which are exported with their C++ names (as
+/// the classes are), so that only hosts of the library's toolchain link them.
 #ifdef TRCOMMON_BUILD
 #define TRCOMCPP_API __declspec(dllexport)
 #else
@@ -289,12 +290,27 @@ int TRCOMAPI TrUSBCfgWrite(HKEY hRoot, const char* pszKey, const DWORD* pdwEnabl
 // Whether the path names an existing file with the extension .wav (any case).
 int TRCOMAPI TrJogCfgIsWaveFile(const char* pszPath);
 
-// The jog sounds into the caller's buffers: the rules and results of the
-// std::string forms below, a value longer than its buffer (terminator
-// included) counting as unreadable. A NULL buffer or a size of 0 gives 0 with
-// nothing written.
+/// Reads the jog dial's sounds into the caller's buffers, for hosts in C or
+/// with another C++ runtime: the rules and results of TrJogCfgReadSound, a
+/// value longer than its buffer (terminator included) counting as unreadable.
+/// @param hRoot root key. @param pszKey the family's key path.
+/// @param pszRollSound emptied first; receives "RollSound" when it names a
+/// wave file and fits. @param dwRollSize its size in bytes.
+/// @param pszPushSound emptied first; receives "PushSound" likewise.
+/// @param dwPushSize its size in bytes.
+/// @return 1 only when both were read, fit and are wave files, else 0; 0 with
+/// nothing written for a NULL buffer or a size of 0.
 int TRCOMAPI TrJogCfgReadSoundA(HKEY hRoot, const char* pszKey, char* pszRollSound, DWORD dwRollSize,
                                 char* pszPushSound, DWORD dwPushSize);
+/// Reads the default jog sounds into the caller's buffers: the rules and
+/// results of TrJogCfgGetDefaultSound, an entry longer than its buffer
+/// (terminator included) counting as missing.
+/// @param dwUnused not used. @param pszProfile the profile (INI) file.
+/// @param pszRollSound emptied first; receives "Roll". @param dwRollSize its
+/// size in bytes. @param pszPushSound emptied first; receives "Push".
+/// @param dwPushSize its size in bytes.
+/// @return 1 with both set; 0 with both empty otherwise; 0 with nothing
+/// written for a NULL buffer or a size of 0.
 int TRCOMAPI TrJogCfgGetDefaultSoundA(DWORD dwUnused, const char* pszProfile, char* pszRollSound, DWORD dwRollSize,
                                       char* pszPushSound, DWORD dwPushSize);
 
@@ -304,8 +320,20 @@ int TRCOMAPI TrJogCfgGetDefaultSoundA(DWORD dwUnused, const char* pszProfile, ch
 // The std::string forms (bytes of the ANSI code page) are C++ functions: like
 // the exported classes they need a host built with this library's toolchain,
 // and a host built otherwise fails to link instead of corrupting memory.
+/// Reads the jog dial's sounds (C++ hosts of the library's toolchain only).
+/// @param hRoot root key. @param pszKey the family's key path.
+/// @param rollSound emptied first; receives "RollSound" when it names a wave file.
+/// @param pushSound emptied first; receives "PushSound" when it names a wave file.
+/// @return 1 only when both were read and both are wave files, else 0.
 TRCOMCPP_API int TRCOMAPI TrJogCfgReadSound(HKEY hRoot, const char* pszKey, std::string& rollSound,
                                             std::string& pushSound);
+/// Reads the default jog sounds, "Roll" and "Push" of section "JogSound" of a
+/// profile file (C++ hosts of the library's toolchain only).
+/// @param dwUnused not used. @param pszProfile the profile (INI) file.
+/// @param rollSound emptied first; receives "Roll". @param pushSound emptied
+/// first; receives "Push".
+/// @return 1 with both set; 0 when either entry is missing or empty (both
+/// outputs then empty).
 TRCOMCPP_API int TRCOMAPI TrJogCfgGetDefaultSound(DWORD dwUnused, const char* pszProfile, std::string& rollSound,
                                                   std::string& pushSound);
 extern "C" {

@@ -148,32 +148,32 @@ typedef std::variant<std::monostate, std::list<CTrNumeralKeyData>::iterator,
 #define TR_DB_CUT_TITLE 5   // the file ends directly after a section's "Title:" line
 #define TR_DB_NO_SECTION 6  // the file holds no section at all
 
-// The data-file engine: one text file of "Title:" sections, each a record.
-//
-// Load reads the whole file in one go (without sharing, so another process's
-// Load or Write of the same file meanwhile gives 1) and parses it in memory.
-// Write gathers the new text in memory and writes it to the truncated file
-// in one go. Its result is 1 in every case: a file that cannot be opened
-// gives 1, and a completed write gives what the databases' WriteAllData give,
-// which is 1 for all three (a record whose line cannot be gathered gives 4
-// inside WriteAllData and is passed over). The thread's last error tells the
-// outcomes apart (GetLastError right after Write):
-//  - ERROR_SUCCESS: the file was rewritten completely;
-//  - the open's error, the file untouched apart from a read-only attribute
-//    cleared for a retry: ERROR_SHARING_VIOLATION (another process holds the
-//    file), ERROR_ACCESS_DENIED (a folder, or a file that stays read-only),
-//    ERROR_PATH_NOT_FOUND and the like; ERROR_BAD_PATHNAME for a path that is
-//    empty or longer than 259 characters;
-//  - the write's error, such as ERROR_DISK_FULL: the file was truncated and
-//    may be empty or hold only the start of the new content;
-//  - ERROR_NOT_ENOUGH_MEMORY: records that could not be gathered are missing
-//    from the file.
-// Every Write of a numeral-key or string-key file that got the file open
-// posts "TrMsgRewriteWindow" to the client window; the jog menu posts nothing.
-//
-// No member with a result throws: out of memory gives its failure result
-// (1 from Load and Write, null or 0 from the others). Constructors, copies,
-// Add and the setters report it as any C++ object does, with std::bad_alloc.
+/// The data-file engine: one text file of "Title:" sections, each a record.
+///
+/// Load reads the whole file in one go (without sharing, so another process's
+/// Load or Write of the same file meanwhile gives 1) and parses it in memory.
+/// Write gathers the new text in memory and writes it to the truncated file
+/// in one go. Its result is 1 in every case: a file that cannot be opened
+/// gives 1, and a completed write gives what the databases' WriteAllData give,
+/// which is 1 for all three (a record whose line cannot be gathered gives 4
+/// inside WriteAllData and is passed over). The thread's last error tells the
+/// outcomes apart (GetLastError right after Write):
+///  - ERROR_SUCCESS: the file was rewritten completely;
+///  - the open's error, the file untouched apart from a read-only attribute
+///    cleared for a retry: ERROR_SHARING_VIOLATION (another process holds the
+///    file), ERROR_ACCESS_DENIED (a folder, or a file that stays read-only),
+///    ERROR_PATH_NOT_FOUND and the like; ERROR_BAD_PATHNAME for a path that is
+///    empty or longer than 259 characters;
+///  - the write's error, such as ERROR_DISK_FULL: the file was truncated and
+///    may be empty or hold only the start of the new content;
+///  - ERROR_NOT_ENOUGH_MEMORY: records that could not be gathered are missing
+///    from the file.
+/// Every Write of a numeral-key or string-key file that got the file open
+/// posts "TrMsgRewriteWindow" to the client window; the jog menu posts nothing.
+///
+/// No member with a result throws: out of memory gives its failure result
+/// (1 from Load and Write, null or 0 from the others). Constructors, copies,
+/// Add and the setters report it as any C++ object does, with std::bad_alloc.
 class TRCLASS_API CTrAbstDB {
 public:
     // The data file while Load or Write runs: the whole file's bytes and a
@@ -194,7 +194,7 @@ public:
         void SeekToBegin();
         // Appends text and a CR LF line end; false when it cannot.
         bool WriteLine(std::string_view label, std::string_view value);
-        // False when a WriteLine since OpenNew failed.
+        /// False when a WriteLine since OpenNew failed (out of memory).
         bool AllWritten() const;
         const std::string& Text() const;
 
@@ -204,7 +204,7 @@ public:
         std::string m_strText;                 // what is written
         std::size_t m_nNext;
         bool m_bOpen;
-        bool m_bLineLost;  // a WriteLine since OpenNew failed
+        bool m_bLineLost;  ///< a WriteLine since OpenNew failed
     };
 
     CTrAbstDB();
@@ -343,7 +343,7 @@ public:
     Position InsertAfter(Position pos, const CTrJogData& data, CTrJogData** ppNew);   // end(): append
     Position InsertBefore(Position pos, const CTrJogData& data, CTrJogData** ppNew);  // end(): first
     Position InsertTop(const CTrJogData& data);
-    // The inserts give end() and leave *ppNew untouched when memory runs out.
+    /// The inserts give end() and leave *ppNew untouched when memory runs out.
     int RemoveAt(Position pos);  // 0 for end()
 
 private:
