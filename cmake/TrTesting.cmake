@@ -22,15 +22,20 @@ add_library(tr_test_support STATIC
 target_include_directories(tr_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR})
 target_link_libraries(tr_test_support PUBLIC gtest advapi32 user32 shell32 ole32 ntdll)
 
-# tr_add_wine_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [CP932 [CP932_FILTER <gtest filter>]])
+# tr_add_wine_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [CP932 [CP932_FILTER <gtest filter>]]
+#                  [LIBRARY <target>])
 #   LOCKS: machine-wide objects the test touches (shared_block, product_key,
 #          ...); CTest never runs two tests holding the same lock at once.
 #   CP932: also run the executable under the Japanese locale (code page 932);
 #          CP932_FILTER: only the cases that depend on the code page.
+#   LIBRARY: the build of the library to link instead of TrCommon.
 function(tr_add_wine_test name)
-  cmake_parse_arguments(T "CP932" "CP932_FILTER" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "CP932" "CP932_FILTER;LIBRARY" "SOURCES;LIBS;LOCKS" ${ARGN})
+  if(NOT T_LIBRARY)
+    set(T_LIBRARY TrCommon)
+  endif()
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE tr_test_support TrCommon ${T_LIBS})
+  target_link_libraries(${name} PRIVATE tr_test_support ${T_LIBRARY} ${T_LIBS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   add_dependencies(${name} TrLocale)
   set(_variants default)

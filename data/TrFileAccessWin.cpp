@@ -19,7 +19,7 @@ constexpr std::size_t kMapFrom = 256 * 1024;
 
 class WinRewriteFile : public RewriteFile {
 public:
-    explicit WinRewriteFile(HANDLE h) : m_file(h) {}
+    explicit WinRewriteFile(Handle&& file) : m_file(std::move(file)) {}
 
     bool Write(std::string_view bytes) override {
         if (!m_file) return false;
@@ -136,7 +136,9 @@ std::unique_ptr<RewriteFile> OpenForRewriteWith(const std::string& path, OpenFor
     }
     // Truncate only once the file is ours: a refused open leaves it as it was.
     if (!::SetEndOfFile(file.Get())) return nullptr;
-    return std::make_unique<WinRewriteFile>(file.Detach());
+    // Handed over inside the constructor: when the object cannot be made, the
+    // file is still owned here and closed.
+    return std::make_unique<WinRewriteFile>(std::move(file));
 }
 
 std::unique_ptr<RewriteFile> OpenForRewrite(const std::string& path) {

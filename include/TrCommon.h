@@ -21,6 +21,14 @@
 /// the functions themselves.
 #define TRCOMAPI __cdecl
 
+/// Marks the few C++ functions, which are exported with their C++ names (as
+/// the classes are), so that only hosts of the library's toolchain link them.
+#ifdef TRCOMMON_BUILD
+#define TRCOMCPP_API __declspec(dllexport)
+#else
+#define TRCOMCPP_API __declspec(dllimport)
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -504,17 +512,43 @@ int TRCOMAPI TrUSBCfgWrite(HKEY hRoot, const char* pszKey, const DWORD* pdwEnabl
 /// path, another extension or a missing file.
 int TRCOMAPI TrJogCfgIsWaveFile(const char* pszPath);
 
+/// Reads the jog dial's sounds into the caller's buffers, for hosts in C or
+/// with another C++ runtime: the rules and results of TrJogCfgReadSound, a
+/// value longer than its buffer (terminator included) counting as unreadable.
+/// @param hRoot root key. @param pszKey the family's key path.
+/// @param pszRollSound emptied first; receives "RollSound" when it names a
+/// wave file and fits. @param dwRollSize its size in bytes.
+/// @param pszPushSound emptied first; receives "PushSound" likewise.
+/// @param dwPushSize its size in bytes.
+/// @return 1 only when both were read, fit and are wave files, else 0; 0 with
+/// nothing written for a NULL buffer or a size of 0.
+int TRCOMAPI TrJogCfgReadSoundA(HKEY hRoot, const char* pszKey, char* pszRollSound, DWORD dwRollSize,
+                                char* pszPushSound, DWORD dwPushSize);
+/// Reads the default jog sounds into the caller's buffers: the rules and
+/// results of TrJogCfgGetDefaultSound, an entry longer than its buffer
+/// (terminator included) counting as missing.
+/// @param dwUnused not used. @param pszProfile the profile (INI) file.
+/// @param pszRollSound emptied first; receives "Roll". @param dwRollSize its
+/// size in bytes. @param pszPushSound emptied first; receives "Push".
+/// @param dwPushSize its size in bytes.
+/// @return 1 with both set; 0 with both empty otherwise; 0 with nothing
+/// written for a NULL buffer or a size of 0.
+int TRCOMAPI TrJogCfgGetDefaultSoundA(DWORD dwUnused, const char* pszProfile, char* pszRollSound, DWORD dwRollSize,
+                                      char* pszPushSound, DWORD dwPushSize);
+
 #ifdef __cplusplus
 }  // extern "C"
 #include <string>
-// The two calls that hand texts back take std::string (bytes of the ANSI
-// code page) and so are for C++ callers only; they keep plain C names.
+// The std::string forms (bytes of the ANSI code page) are C++ functions: like
+// the exported classes they need a host built with this library's toolchain,
+// and a host built otherwise fails to link instead of corrupting memory.
 /// Reads the jog dial's sounds (C++ hosts of the library's toolchain only).
 /// @param hRoot root key. @param pszKey the family's key path.
 /// @param rollSound emptied first; receives "RollSound" when it names a wave file.
 /// @param pushSound emptied first; receives "PushSound" when it names a wave file.
 /// @return 1 only when both were read and both are wave files, else 0.
-extern "C" int TRCOMAPI TrJogCfgReadSound(HKEY hRoot, const char* pszKey, std::string& rollSound, std::string& pushSound);
+TRCOMCPP_API int TRCOMAPI TrJogCfgReadSound(HKEY hRoot, const char* pszKey, std::string& rollSound,
+                                            std::string& pushSound);
 /// Reads the default jog sounds, "Roll" and "Push" of section "JogSound" of a
 /// profile file (C++ hosts of the library's toolchain only).
 /// @param dwUnused not used. @param pszProfile the profile (INI) file.
@@ -522,8 +556,8 @@ extern "C" int TRCOMAPI TrJogCfgReadSound(HKEY hRoot, const char* pszKey, std::s
 /// first; receives "Push".
 /// @return 1 with both set; 0 when either entry is missing or empty (both
 /// outputs then empty).
-extern "C" int TRCOMAPI TrJogCfgGetDefaultSound(DWORD dwUnused, const char* pszProfile, std::string& rollSound,
-                                                std::string& pushSound);
+TRCOMCPP_API int TRCOMAPI TrJogCfgGetDefaultSound(DWORD dwUnused, const char* pszProfile, std::string& rollSound,
+                                                  std::string& pushSound);
 extern "C" {
 #endif
 

@@ -180,7 +180,7 @@ typedef std::variant<std::monostate, std::list<CTrNumeralKeyData>::iterator,
 #define TR_DB_OK 0          ///< Data-file result: success.
 #define TR_DB_NO_FILE 1     ///< Data-file result: the file cannot be opened (missing, locked, a folder, path too long).
 #define TR_DB_BAD_SECTION 2 ///< Data-file result: a section lacks or repeats the lines its database requires.
-#define TR_DB_WRITE_FAIL 4  ///< Data-file result: a line or the new content cannot be written.
+#define TR_DB_WRITE_FAIL 4  ///< Data-file result: a record's line cannot be written (inside WriteAllData).
 #define TR_DB_CUT_TITLE 5   ///< Data-file result: the file ends directly after a section's "Title:" line.
 #define TR_DB_NO_SECTION 6  ///< Data-file result: the file holds no section at all.
 
@@ -189,13 +189,27 @@ typedef std::variant<std::monostate, std::list<CTrNumeralKeyData>::iterator,
 /// Load reads the whole file in one go (without sharing, so another process's
 /// Load or Write of the same file meanwhile gives 1) and parses it in memory.
 /// Write gathers the new text in memory and writes it to the truncated file
-/// in one go. Write gives 0 when the file was rewritten, 1 when it cannot be
-/// opened for writing (the file is then untouched, apart from a read-only
-/// attribute that was cleared for a retry), and 4 when the new content could
-/// not be written completely: the file was truncated and may be empty or
-/// hold only the start of the new content. Every Write of a numeral-key or
-/// string-key file that got the file open (0 or 4) posts "TrMsgRewriteWindow"
-/// to the client window; the jog menu posts nothing.
+/// in one go. Its result is 1 in every case: a file that cannot be opened
+/// gives 1, and a completed write gives what the databases' WriteAllData give,
+/// which is 1 for all three (a record whose line cannot be gathered gives 4
+/// inside WriteAllData and is passed over). The thread's last error tells the
+/// outcomes apart (GetLastError right after Write):
+///  - ERROR_SUCCESS: the file was rewritten completely;
+///  - the open's error, the file untouched apart from a read-only attribute
+///    cleared for a retry: ERROR_SHARING_VIOLATION (another process holds the
+///    file), ERROR_ACCESS_DENIED (a folder, or a file that stays read-only),
+///    ERROR_PATH_NOT_FOUND and the like; ERROR_BAD_PATHNAME for a path that is
+///    empty or longer than 259 characters;
+///  - the write's error, such as ERROR_DISK_FULL: the file was truncated and
+///    may be empty or hold only the start of the new content;
+///  - ERROR_NOT_ENOUGH_MEMORY: records that could not be gathered are missing
+///    from the file.
+/// Every Write of a numeral-key or string-key file that got the file open
+/// posts "TrMsgRewriteWindow" to the client window; the jog menu posts nothing.
+///
+/// No member with a result throws: out of memory gives its failure result
+/// (1 from Load and Write, null or 0 from the others). Constructors, copies,
+/// Add and the setters report it as any C++ object does, with std::bad_alloc.
 class TRCLASS_API CTrAbstDB {
 public:
     /// The data file while Load or Write runs: the whole file's bytes and a
@@ -223,6 +237,8 @@ public:
         /// line's label (such as "Title:"). @param value its value.
         /// @return false when it cannot (the text then unchanged).
         bool WriteLine(std::string_view label, std::string_view value);
+        /// False when a WriteLine since OpenNew failed (out of memory).
+        bool AllWritten() const;
         /// @return the text written so far.
         const std::string& Text() const;
 
@@ -232,6 +248,7 @@ public:
         std::string m_strText;                 // what is written
         std::size_t m_nNext;
         bool m_bOpen;
+        bool m_bLineLost;  ///< a WriteLine since OpenNew failed
     };
 
     CTrAbstDB();  ///< An empty object.
@@ -258,8 +275,8 @@ public:
     /// Loads the file of the last Load again. @return as Load().
     int Reload();
     /// Writes every record back as the file's new content (see the class).
-    /// @param strPath the file. @return #TR_DB_OK, #TR_DB_NO_FILE or
-    /// #TR_DB_WRITE_FAIL.
+    /// @param strPath the file. @return 1 (see the class for how the thread's
+    /// last error tells the outcomes apart).
     int Write(const std::string& strPath);
     /// @return the number of records the last Load read (for the jog menu:
     /// the entries with a "Path:" line).
@@ -327,8 +344,8 @@ public:
     void Add(const CTrNumeralKeyData& data);
     /// Replaces the texts of the first record with the key (its key stays),
     /// or appends a copy under that key. @param dwKey the key. @param data
-    /// the texts. @return 1.
-    int Set(DWORD dwKey, const CTrNumeralKeyData& data);  // replaces the texts, or appends
+    /// the texts. @return 1; 0 when memory runs out (nothing changed).
+    int Set(DWORD dwKey, const CTrNumeralKeyData& data);
     /// As Set(DWORD, const CTrNumeralKeyData&) with GenerateKey(dwFirst, dwSecond).
     /// @param dwFirst high part. @param dwSecond low part. @param data the texts. @return 1.
     int Set(DWORD dwFirst, DWORD dwSecond, const CTrNumeralKeyData& data);
@@ -417,7 +434,8 @@ public:
     /// @param pos a place in ReadList(). @return its entry; for end(), a
     /// blank entry that belongs to no list.
     CTrJogData& GetAt(Position pos);
-    /// Inserts a copy after a place. @param pos the place; end(): append.
+    /// Inserts a copy after a place (like every insert: end() and *ppNew
+    /// untouched when memory runs out). @param pos the place; end(): append.
     /// @param data the entry. @param ppNew receives the copy when not NULL.
     /// @return the copy's place.
     Position InsertAfter(Position pos, const CTrJogData& data, CTrJogData** ppNew);   // end(): append

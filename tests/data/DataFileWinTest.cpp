@@ -24,7 +24,9 @@ TEST(DataFileWin, AHeldFileOrAFolderGives1AndStaysAsItWasWithNothingLeftOpen) {
     const long handles = trtest::HandleCount();
     for (const std::string& path : {held, folder}) {
         EXPECT_EQ(1, db.Load(path));
+        ::SetLastError(0xdeadbeef);
         EXPECT_EQ(1, db.Write(path));
+        EXPECT_EQ(path == held ? ERROR_SHARING_VIOLATION : ERROR_ACCESS_DENIED, ::GetLastError()) << path;
     }
     EXPECT_EQ(handles, trtest::HandleCount());
     EXPECT_EQ(0, holder.Wait());
@@ -52,10 +54,10 @@ TR_CHILD_ROLE(data_client) {
 }
 
 // Writes one database per letter of args[1] into the folder args[0]; exit 0
-// when every Write gave 0.
+// when every Write gave 1 and left no error (the posting in between sets some).
 TR_CHILD_ROLE(data_writer) {
     for (char kind : args.at(1))
-        if (Make(kind)->Write(args[0] + "\\" + kind + ".dat") != 0) return 10;
+        if (Make(kind)->Write(args[0] + "\\" + kind + ".dat") != 1 || ::GetLastError() != ERROR_SUCCESS) return 10;
     return 0;
 }
 
