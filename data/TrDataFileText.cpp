@@ -2,6 +2,8 @@
 // in one go, Write gathers the new text before it goes to disk in one go.
 #include "include/TrCommonClasses.h"
 
+#include "data/TrByteScan.h"
+
 #include <cstring>
 #include <new>
 
@@ -45,13 +47,18 @@ bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line) {
     const std::size_t size = m_bytes.size();
     if (!m_bOpen || m_nNext >= size) return false;
     const char* start = m_bytes.data() + m_nNext;
-    const void* lf = std::memchr(start, '\n', size - m_nNext);
-    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : size - m_nNext;
-    m_nNext += length + (lf ? 1 : 0);
+    const char* end = m_bytes.data() + size;
+    const char* lf = tr::data::FindByte(start, end, '\n');
+    std::size_t length = static_cast<std::size_t>(lf - start);
+    m_nNext += length + (lf != end ? 1 : 0);
     // Only the CR of a CR LF pair is a line end; a lone CR is a byte of the line.
-    if (lf && length > 0 && start[length - 1] == '\r') --length;
+    if (lf != end && length > 0 && start[length - 1] == '\r') --length;
     line = std::string_view(start, length);
     return true;
+}
+
+std::size_t CTrAbstDB::CDataFile::BytesFrom(const char* at) const {
+    return static_cast<std::size_t>(m_bytes.data() + m_bytes.size() - at);
 }
 
 DWORD CTrAbstDB::CDataFile::GetPosition() const { return static_cast<DWORD>(m_nNext); }

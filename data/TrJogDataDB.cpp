@@ -8,8 +8,8 @@
 
 namespace {
 
-const std::string_view kMainLabels[] = {tr::data::kTitle, tr::data::kDescription, tr::data::kLevel};
-const std::string_view kSubLabels[] = {tr::data::kPath, tr::data::kWorkDir, tr::data::kOption};
+const tr::data::LabelId kMainLabels[] = {tr::data::kLabelTitle, tr::data::kLabelDescription, tr::data::kLabelLevel};
+const tr::data::LabelId kSubLabels[] = {tr::data::kLabelPath, tr::data::kLabelWorkDir, tr::data::kLabelOption};
 
 // What Get and GetAt hand out for a place with no entry behind it: a blank
 // entry of this thread's own, cleared on every such call.
@@ -115,12 +115,12 @@ int CTrJogDataDB::LoadAllData(std::string& strTitleLine) {
     m_nRootNumber = 0;
     m_nMaxLevel = 0;
     // The section lines are views into the file's bytes.
-    std::vector<std::string_view> lines;
-    std::string_view line = strTitleLine;
+    SectionLines lines;
+    SectionLine line = {strTitleLine, tr::data::LabelsIn(strTitleLine)};
     int more = 1;
     for (;;) {
         lines.push_back(line);
-        if (!m_file.ReadLine(line)) return TR_DB_CUT_TITLE;
+        if (!ReadSectionLine(line)) return TR_DB_CUT_TITLE;
         const int application = CheckFolder(lines, line, &more);
         // The working entry is the list's new last entry (level -1, texts
         // empty), taken back when the section turns out bad.
@@ -142,31 +142,32 @@ int CTrJogDataDB::LoadAllData(std::string& strTitleLine) {
     }
 }
 
-int CTrJogDataDB::CheckFolder(std::vector<std::string_view>& lines, std::string_view& strLine, int* pbMore) {
-    if (tr::data::ContainsLabel(strLine, tr::data::kTitle)) return 0;
+int CTrJogDataDB::CheckFolder(SectionLines& lines, SectionLine& line, int* pbMore) {
+    constexpr tr::data::LabelSet kTitle = tr::data::Bit(tr::data::kLabelTitle);
+    if (line.labels & kTitle) return 0;
     bool path = false;
     for (;;) {
-        lines.push_back(strLine);
-        if (!path && tr::data::ContainsLabel(strLine, tr::data::kPath)) path = true;
-        *pbMore = m_file.ReadLine(strLine) ? 1 : 0;
-        if (!*pbMore || tr::data::ContainsLabel(strLine, tr::data::kTitle)) break;
+        lines.push_back(line);
+        path = path || (line.labels & tr::data::Bit(tr::data::kLabelPath));
+        *pbMore = ReadSectionLine(line) ? 1 : 0;
+        if (!*pbMore || (line.labels & kTitle)) break;
     }
     return path ? 1 : 0;
 }
 
-int CTrJogDataDB::StoreData(std::vector<std::string_view>* pLines, CTrJogData& data) {
+int CTrJogDataDB::StoreData(SectionLines* pLines, CTrJogData& data) {
     int count = 0;
     std::size_t kept = 0;  // lines without one of the three labels stay for StoreSubData
-    for (const std::string_view line : *pLines) {
-        const std::size_t label = tr::data::FirstLabelIn(line, kMainLabels, 3);
+    for (const SectionLine& line : *pLines) {
+        const std::size_t label = tr::data::FirstLabelOf(line.labels, kMainLabels, 3);
         if (label == 3) {
             (*pLines)[kept++] = line;
             continue;
         }
-        const std::string_view value = tr::data::ValueAfter(line, kMainLabels[label]);
+        const std::string_view value = tr::data::ValueAfter(line.text, tr::data::kLabelText[kMainLabels[label]]);
         switch (label) {
-        case 0: data.m_strTitle.assign(value); break;
-        case 1: data.m_strDescription.assign(value); break;
+        case 0: tr::data::StoreValue(data.m_strTitle, value); break;
+        case 1: tr::data::StoreValue(data.m_strDescription, value); break;
         default: data.SetLevel(tr::data::DecimalLevel(value)); break;
         }
         ++count;
@@ -175,16 +176,16 @@ int CTrJogDataDB::StoreData(std::vector<std::string_view>* pLines, CTrJogData& d
     return count == 3 ? 1 : 0;
 }
 
-int CTrJogDataDB::StoreSubData(std::vector<std::string_view>* pLines, CTrJogData& data) {
+int CTrJogDataDB::StoreSubData(SectionLines* pLines, CTrJogData& data) {
     int count = 0;
-    for (const std::string_view line : *pLines) {
-        const std::size_t label = tr::data::FirstLabelIn(line, kSubLabels, 3);
+    for (const SectionLine& line : *pLines) {
+        const std::size_t label = tr::data::FirstLabelOf(line.labels, kSubLabels, 3);
         if (label == 3) continue;
-        const std::string_view value = tr::data::ValueAfter(line, kSubLabels[label]);
+        const std::string_view value = tr::data::ValueAfter(line.text, tr::data::kLabelText[kSubLabels[label]]);
         switch (label) {
-        case 0: data.m_strPath.assign(value); break;
-        case 1: data.m_strWorkDir.assign(value); break;
-        default: data.m_strOption.assign(value); break;
+        case 0: tr::data::StoreValue(data.m_strPath, value); break;
+        case 1: tr::data::StoreValue(data.m_strWorkDir, value); break;
+        default: tr::data::StoreValue(data.m_strOption, value); break;
         }
         ++count;
     }

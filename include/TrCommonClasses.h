@@ -176,6 +176,9 @@ public:
         bool ReadString(std::string& line);
         // The same as a view into the file's bytes, valid until Close.
         bool ReadLine(std::string_view& line);
+        // How many bytes can be read from 'at' (inside the bytes being read)
+        // to the end of the file.
+        std::size_t BytesFrom(const char* at) const;
         DWORD GetPosition() const;
         void SeekToBegin();
         // Appends text and a CR LF line end; false when it cannot.
@@ -214,16 +217,25 @@ public:
     CTrAbstDB& operator=(const CTrAbstDB&) = delete;
 
 protected:
+    // A line of a section: a view into m_file's bytes, and the set of labels
+    // that occur in it, found once when the line is read.
+    struct SectionLine {
+        std::string_view text;
+        unsigned labels;
+    };
+    typedef std::vector<SectionLine> SectionLines;
+
     int OpenLoadFile();
-    // Collects the lines of a section after its "Title:" line (as views into
-    // m_file); 1 when it stopped at the next section's first line, which is
-    // then in strLine, 0 at the end of the file.
-    int LoadOneSection(std::vector<std::string_view>& lines, std::string_view& strLine);
+    // The next line of m_file with its labels; false at the end of the file.
+    bool ReadSectionLine(SectionLine& line);
+    // Collects the lines of a section after its "Title:" line; 1 when it
+    // stopped at the next section's first line, which is then in line, 0 at
+    // the end of the file.
+    int LoadOneSection(SectionLines& lines, SectionLine& line);
     // Loads section after section from the title line on, counting them in
     // m_nDataNumber; 'store' makes a record of one section's lines and gives
     // false for a bad section, which ends the load (result 2).
-    int LoadSections(std::string& strTitleLine,
-                     const std::function<bool(const std::vector<std::string_view>&)>& store);
+    int LoadSections(std::string& strTitleLine, const std::function<bool(const SectionLines&)>& store);
     int WriteComment(const std::string& strComment);
 
 private:
@@ -262,7 +274,7 @@ private:
     virtual int WriteAllData(std::string& strPath);
     virtual TrDataPosition GetPosition();
     virtual int LoadAllData(std::string& strTitleLine);
-    int StoreData(const std::vector<std::string_view>& lines, CTrNumeralKeyData& data);
+    int StoreData(const SectionLines& lines, CTrNumeralKeyData& data);
     int WriteData(const CTrNumeralKeyData& data);
     DWORD Xtoi(std::string_view strDigits);
 
@@ -292,7 +304,7 @@ private:
     virtual TrDataPosition GetPosition();
     virtual int LoadAllData(std::string& strTitleLine);
     void SetData(CTrStringKeyData* pTarget, const CTrStringKeyData& source);
-    int StoreData(const std::vector<std::string_view>& lines, CTrStringKeyData& data);
+    int StoreData(const SectionLines& lines, CTrStringKeyData& data);
     int WriteData(const CTrStringKeyData& data);
 
 protected:
@@ -332,9 +344,9 @@ private:
     virtual int WriteAllData(std::string& strPath);
     virtual TrDataPosition GetPosition();
     virtual int LoadAllData(std::string& strTitleLine);
-    int CheckFolder(std::vector<std::string_view>& lines, std::string_view& strLine, int* pbMore);
-    int StoreData(std::vector<std::string_view>* pLines, CTrJogData& data);
-    int StoreSubData(std::vector<std::string_view>* pLines, CTrJogData& data);
+    int CheckFolder(SectionLines& lines, SectionLine& line, int* pbMore);
+    int StoreData(SectionLines* pLines, CTrJogData& data);
+    int StoreSubData(SectionLines* pLines, CTrJogData& data);
     int WriteData(const CTrJogData& data);
 
 protected:
