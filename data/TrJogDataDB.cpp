@@ -11,6 +11,8 @@ namespace {
 const tr::data::LabelId kMainLabels[] = {tr::data::kLabelTitle, tr::data::kLabelDescription, tr::data::kLabelLevel};
 const tr::data::LabelId kSubLabels[] = {tr::data::kLabelPath, tr::data::kLabelWorkDir, tr::data::kLabelOption};
 
+constexpr std::size_t kNoPlace = static_cast<std::size_t>(-1);
+
 // What Get and GetAt hand out for a place with no entry behind it: a blank
 // entry of this thread's own, cleared on every such call.
 CTrJogData& NoEntry() {
@@ -23,14 +25,20 @@ CTrJogData& NoEntry() {
 
 CTrJogDataDB::CTrJogDataDB()
     : m_nRootNumber(0), m_nMaxLevel(0), m_pDataList(std::make_unique<DataList>()),
-      m_posNow(m_pDataList->end()) {
+      m_posNow(m_pDataList->end()), m_nGetIndex(kNoPlace), m_posGet(m_pDataList->end()) {
     m_nDBType = 1;
     m_posRead = m_pDataList->end();
 }
 
 CTrJogDataDB::~CTrJogDataDB() = default;
 
+void CTrJogDataDB::ForgetGetPlace() {
+    m_nGetIndex = kNoPlace;
+    m_posGet = m_pDataList->end();
+}
+
 void CTrJogDataDB::ClearAll() {
+    ForgetGetPlace();
     m_pDataList->clear();
     m_posRead = m_pDataList->end();
     m_posNow = m_pDataList->end();
@@ -51,29 +59,47 @@ const CTrJogData* CTrJogDataDB::Read(int bFromFirst) {
     return &*m_posNow;
 }
 
-CTrJogDataDB::DataList* CTrJogDataDB::ReadList() { return m_pDataList.get(); }
+CTrJogDataDB::DataList* CTrJogDataDB::ReadList() {
+    // The caller may change the list from here on: Get starts afresh.
+    ForgetGetPlace();
+    return m_pDataList.get();
+}
 
 int CTrJogDataDB::GetRootNumber() const { return m_nRootNumber; }
 int CTrJogDataDB::GetMaxLevel() const { return m_nMaxLevel; }
 int CTrJogDataDB::GetAllNumber() const { return m_nRootNumber + m_nDataNumber; }
 
 void CTrJogDataDB::Add(const CTrJogData& data) {
+    ForgetGetPlace();
     m_pDataList->push_back(data);
 }
 
 CTrJogData& CTrJogDataDB::Get(int nIndex) {
     const std::size_t size = m_pDataList->size();
     if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= size) return NoEntry();
-    // A linked list: a walk over every index costs time quadratic in the
-    // length; walking from the nearer end halves it.
+    // A linked list: the walk starts from whichever is nearest, the head,
+    // the tail or the place reached last, so Get(i) after Get(i - 1) is one
+    // step.
     const std::size_t target = static_cast<std::size_t>(nIndex);
-    if (target < size / 2) {
-        Position pos = m_pDataList->begin();
-        for (std::size_t i = 0; i < target; ++i) ++pos;
-        return *pos;
+    std::size_t at = 0;
+    Position pos = m_pDataList->begin();
+    std::size_t steps = target;
+    if (size - 1 - target < steps) {
+        at = size - 1;
+        pos = std::prev(m_pDataList->end());
+        steps = size - 1 - target;
     }
-    Position pos = m_pDataList->end();
-    for (std::size_t i = size; i > target; --i) --pos;
+    if (m_nGetIndex < size) {
+        const std::size_t fromPlace = m_nGetIndex > target ? m_nGetIndex - target : target - m_nGetIndex;
+        if (fromPlace < steps) {
+            at = m_nGetIndex;
+            pos = m_posGet;
+        }
+    }
+    for (; at < target; ++at) ++pos;
+    for (; at > target; --at) --pos;
+    m_nGetIndex = target;
+    m_posGet = pos;
     return *pos;
 }
 
@@ -82,6 +108,7 @@ CTrJogDataDB::Position CTrJogDataDB::GetNowPosition() const { return m_posNow; }
 CTrJogData& CTrJogDataDB::GetAt(Position pos) { return pos == m_pDataList->end() ? NoEntry() : *pos; }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertAfter(Position pos, const CTrJogData& data, CTrJogData** ppNew) {
+    ForgetGetPlace();
     const Position where = pos == m_pDataList->end() ? pos : std::next(pos);
     const Position added = m_pDataList->insert(where, data);
     if (ppNew) *ppNew = &*added;
@@ -89,6 +116,7 @@ CTrJogDataDB::Position CTrJogDataDB::InsertAfter(Position pos, const CTrJogData&
 }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertBefore(Position pos, const CTrJogData& data, CTrJogData** ppNew) {
+    ForgetGetPlace();
     const Position where = pos == m_pDataList->end() ? m_pDataList->begin() : pos;
     const Position added = m_pDataList->insert(where, data);
     if (ppNew) *ppNew = &*added;
@@ -96,12 +124,14 @@ CTrJogDataDB::Position CTrJogDataDB::InsertBefore(Position pos, const CTrJogData
 }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertTop(const CTrJogData& data) {
+    ForgetGetPlace();
     const Position added = m_pDataList->insert(m_pDataList->begin(), data);
     return added;
 }
 
 int CTrJogDataDB::RemoveAt(Position pos) {
     if (pos == m_pDataList->end()) return 0;
+    ForgetGetPlace();
     // Cursors on the removed entry would dangle: they point at nothing now,
     // and reading starts again with Rewind or Read from the first entry.
     if (auto* read = std::get_if<Position>(&m_posRead); read && *read == pos) m_posRead = m_pDataList->end();

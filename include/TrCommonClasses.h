@@ -324,14 +324,17 @@ public:
     virtual void ClearAll();  // the counters of the last load stay
 
     const CTrJogData* Read(int bFromFirst);
-    DataList* ReadList();  // the list itself: walk it, change entries, keep its structure
+    // The list itself: walk it, change entries, keep its structure (insert
+    // and remove through the members below, which keep the cursors right).
+    DataList* ReadList();
     int GetRootNumber() const;  // folders of the last load
     int GetMaxLevel() const;    // 1 + the deepest folder level of the last load
     int GetAllNumber() const;   // folders + applications of the last load
     void Add(const CTrJogData& data);
-    // The entry at a 0-based index, walked to from the nearer end of the
-    // list. The index must be below ReadList()->size(); outside it, a blank
-    // entry that belongs to no list.
+    // The entry at a 0-based index, walked to from the nearest of the list's
+    // head, its tail and the place Get reached last, so a walk over every
+    // index, either way, is linear. The index must be below
+    // ReadList()->size(); outside it, a blank entry that belongs to no list.
     CTrJogData& Get(int nIndex);
     Position GetNowPosition() const;  // of the entry Read gave last
     CTrJogData& GetAt(Position pos);
@@ -354,6 +357,14 @@ protected:
     int m_nMaxLevel;
     std::unique_ptr<DataList> m_pDataList;
     Position m_posNow;
+
+private:
+    void ForgetGetPlace();
+
+    // The place Get reached last (index and position); every edit of the
+    // list forgets it (index npos).
+    std::size_t m_nGetIndex;
+    Position m_posGet;
 };
 
 // A refuse list: does a text contain any of the file's bracketed entries?
