@@ -1,6 +1,7 @@
 // CmdWindows.cpp - publishing and reading the server and client windows.
 #include "Commands.h"
 
+#include "base/TrHandle.h"
 #include "include/TrCommon.h"
 
 #include <cstdio>
@@ -37,6 +38,10 @@ int RunHost(const Args& args) {
         else if (args[i] == "--seconds" && i + 1 < args.size()) seconds = std::strtoul(args[++i].c_str(), nullptr, 10);
         else return Fail(kExitUsage, "host: unexpected argument '" + args[i] + "'");
     }
+    // A resident host keeps TrLocale.DLL loaded for its lifetime: the
+    // library's own load and free of it around every lookup, path and dialog
+    // then only count references. Without the file the host still runs.
+    const tr::Module locale(::LoadLibraryA("TrLocale.DLL"));
     HWND hWnd = CreateHostWindow(client ? "Trelvane client (trctl)" : "Trelvane server (trctl)");
     if (!hWnd) return Fail(kExitSystem, "host: cannot create a window (error " + std::to_string(::GetLastError()) + ")");
     const int ok = client ? TrComSetClient(hWnd) : TrComSetServer(hWnd);
