@@ -4,7 +4,11 @@
 // costs next to CreateProcess of the same small program. Prints the ratios,
 // and a second ratio against the file work plus what every lookup must do
 // besides (load the resource library, ask the shell for the data folder).
-//   tr_lookup_bench [--quick]
+// Each lookup is measured twice: as a program that loads nothing itself
+// (every lookup loads and frees TrLocale.DLL), and as a resident host that
+// keeps TrLocale.DLL loaded, which turns those loads into reference counts.
+//   tr_lookup_bench [--quick] [--tsv]
+//     --tsv: also one machine-readable line per row ("@row", tab-separated)
 // Uses the current user's data folder; the files found there are put back.
 #include <windows.h>
 #include <shlobj.h>
@@ -48,14 +52,22 @@ void ReadFiles(const std::vector<std::string>& paths) {
     }
 }
 
-// The work no lookup may skip, on top of the file work: each lookup's finder
-// loads and frees TrLocale.DLL, and each data file's path asks the shell for
-// the application-data folder afresh (nothing is cached).
+// The work no lookup may skip, on top of the file work: its finder loads and
+// frees TrLocale.DLL (a reference count in a resident host), and it asks the
+// shell for the application-data folder afresh (nothing is cached).
 void RequiredWork(const std::vector<std::string>& paths) {
     tr::Module locale(::LoadLibraryA("TrLocale.DLL"));
     char folder[MAX_PATH];
-    for (std::size_t i = 0; i < paths.size(); ++i) ::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, TRUE);
+    ::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, TRUE);
     ReadFiles(paths);
+}
+
+bool g_tsv = false;
+
+// One machine-readable row: the lookup against its file work, in ms.
+void TsvRow(const char* set, const std::string& what, double files, double lookup) {
+    if (g_tsv) std::printf("@row\twine\tlookup %s (%s)\t-\tfile work\t%.6f\t%.6f\n", what.c_str(), set, files / 1e3,
+                           lookup / 1e3);
 }
 
 // 'records' records, the one looked up last, so every lookup walks the list.
@@ -105,19 +117,25 @@ std::vector<Lookup> Lookups() {
     };
 }
 
-void RunLookups(const char* title, const std::string& folder, int calls) {
+void RunLookups(const char* title, const char* set, const std::string& folder, int calls) {
     std::printf("\n%s (%d calls each, best of 3)\n", title, calls);
-    std::printf("  %-20s %10s %10s %8s %12s %8s  %s\n", "lookup", "lookup us", "files us", "ratio", "required us",
+    std::printf("  %-30s %10s %10s %8s %12s %8s  %s\n", "lookup", "lookup us", "files us", "ratio", "required us",
                 "ratio", "result");
     for (const auto& l : Lookups()) {
         std::vector<std::string> paths;
         for (const char* f : l.files) paths.push_back(folder + "\\" + f);
-        int result = 0;
-        const double lookup = PerCall(calls, [&] { result = l.call(); });
-        const double files = PerCall(calls, [&] { ReadFiles(paths); });
-        const double required = PerCall(calls, [&] { RequiredWork(paths); });
-        std::printf("  %-20s %10.1f %10.1f %7.2fx %12.1f %7.2fx  %s\n", l.name, lookup, files, lookup / files,
-                    required, lookup / required, result ? "found" : "NOT FOUND");
+        for (const bool resident : {false, true}) {
+            // A resident host holds TrLocale.DLL for its lifetime.
+            tr::Module held(resident ? ::LoadLibraryA("TrLocale.DLL") : nullptr);
+            const std::string name = std::string(l.name) + (resident ? ", resident host" : "");
+            int result = 0;
+            const double lookup = PerCall(calls, [&] { result = l.call(); });
+            const double files = PerCall(calls, [&] { ReadFiles(paths); });
+            const double required = PerCall(calls, [&] { RequiredWork(paths); });
+            std::printf("  %-30s %10.1f %10.1f %7.2fx %12.1f %7.2fx  %s\n", name.c_str(), lookup, files,
+                        lookup / files, required, lookup / required, result ? "found" : "NOT FOUND");
+            TsvRow(set, name, files, lookup);
+        }
     }
 }
 
@@ -201,6 +219,8 @@ void RunLaunches(int launches) {
     std::printf("\nstarting the recorder and waiting for its end (%d starts each, best of 3)\n", launches);
     std::printf("  TrComLaunch    %10.0f us\n  CreateProcess  %10.0f us\n  ratio          %10.2fx%s\n", launch, create,
                 launch / create, ok ? "" : "  (some starts FAILED)");
+    if (g_tsv) std::printf("@row\twine\tTrComLaunch, recorder started and ended\t-\tCreateProcess\t%.6f\t%.6f\n",
+                           create / 1e3, launch / 1e3);
 }
 
 // The fixed part every lookup pays before it reads a file: the resource
@@ -222,7 +242,11 @@ void RunParts(int calls) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    bool quick = false;
+    for (int i = 1; i < argc; ++i) {
+        quick |= std::strcmp(argv[i], "--quick") == 0;
+        g_tsv |= std::strcmp(argv[i], "--tsv") == 0;
+    }
     char folder[MAX_PATH] = "";
     if (!TrComGetPath(TR_PATH_DATA_DIR, folder)) {
         std::fprintf(stderr, "tr_lookup_bench: no data folder (TrLocale.DLL missing?)\n");
@@ -249,7 +273,7 @@ int main(int argc, char** argv) {
     bench::WriteBytes(data + "\\XbusData.dat", StringFile(1, "0800460102030405"));
     bench::WriteBytes(data + "\\XbusCtg.dat", StringFile(1, "KALVOR&CAM"));
     RunParts(quick ? 50 : 300);
-    RunLookups("shipped data files", data, quick ? 100 : 300);
+    RunLookups("shipped data files", "shipped files", data, quick ? 100 : 300);
 
     const int n = 1000;
     bench::WriteBytes(data + "\\PPKData.dat", NumeralFile(n, 0x0101));
@@ -261,7 +285,7 @@ int main(int argc, char** argv) {
     bench::WriteBytes(data + "\\XbusData.dat", StringFile(n, "0800460102030405"));
     bench::WriteBytes(data + "\\XbusCtg.dat", StringFile(n, "KALVOR&CAM"));
     bench::WriteBytes(data + "\\JogData.dat", bench::JogFile(n));
-    RunLookups("data files of 1,000 records (the record looked up last)", data, quick ? 10 : 50);
+    RunLookups("data files of 1,000 records (the record looked up last)", "1,000 records", data, quick ? 10 : 50);
 
     RunLaunches(quick ? 3 : 10);
     return 0;
