@@ -64,9 +64,7 @@ int CTrAbstDB::SeekToNextSection(DWORD& dwPosition, std::string& strLine, int bF
 }
 
 bool CTrAbstDB::ReadSectionLine(SectionLine& line) {
-    if (!m_file.ReadLine(line.text)) return false;
-    line.labels = tr::data::LabelsIn(line.text, m_file.BytesFrom(line.text.data()));
-    return true;
+    return m_file.ReadLine(line.text, line.labels);
 }
 
 int CTrAbstDB::LoadOneSection(SectionLines& lines, SectionLine& line) {

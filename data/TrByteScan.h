@@ -36,6 +36,29 @@ inline const char* FindByte(const char* p, const char* end, char c) {
     return found ? static_cast<const char*>(found) : end;
 }
 
+// The first '\n' in [p, end) (or end), with f(offset from p) called for
+// every colon before it, in order: a line's end and its colons in one pass.
+template <class F>
+inline const char* FindLineEnd(const char* p, const char* end, F&& colon) {
+    const char* const start = p;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n'), colons = _mm_set1_epi8(':');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
+        unsigned found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, colons)));
+        if (ends) found &= (ends & (0u - ends)) - 1;  // only those before the line end
+        for (; found; found &= found - 1) colon(static_cast<std::size_t>(p - start) + __builtin_ctz(found));
+        if (ends) return p + __builtin_ctz(ends);
+    }
+#endif
+    for (; p < end; ++p) {
+        if (*p == '\n') return p;
+        if (*p == ':') colon(static_cast<std::size_t>(p - start));
+    }
+    return end;
+}
+
 // Calls f(offset) for every c in s, in order. 'readable' (at least
 // s.size()) is how many bytes from s.data() on may be read: bytes past the
 // end of s that are still inside the same buffer let a short s be looked at

@@ -3,6 +3,7 @@
 #include "include/TrCommonClasses.h"
 
 #include "data/TrByteScan.h"
+#include "data/TrDataLines.h"
 
 #include <cstring>
 #include <new>
@@ -57,8 +58,12 @@ bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line) {
     return true;
 }
 
-std::size_t CTrAbstDB::CDataFile::BytesFrom(const char* at) const {
-    return static_cast<std::size_t>(m_bytes.data() + m_bytes.size() - at);
+bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line, unsigned& labels) {
+    if (!m_bOpen || m_nNext >= m_bytes.size()) return false;
+    const char* start = m_bytes.data() + m_nNext;
+    const char* next = tr::data::ReadLabelledLine(start, m_bytes.data() + m_bytes.size(), line, labels);
+    m_nNext += static_cast<std::size_t>(next - start);
+    return true;
 }
 
 DWORD CTrAbstDB::CDataFile::GetPosition() const { return static_cast<DWORD>(m_nNext); }

@@ -26,17 +26,29 @@ struct LabelsByLastLetter {
 };
 constexpr LabelsByLastLetter kByLastLetter;
 
-// A few bytes compared in line: a library call would cost more than the
-// comparison itself.
-inline bool SameBytes(const char* a, const char* b, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i)
-        if (a[i] != b[i]) return false;
-    return true;
+// Whether the text of label 'id' before its last letter (the letter and the
+// colon are known to match) stands at p. The sizes are constants, so the
+// compiler compares a word at a time instead of calling memcmp.
+template <LabelId id>
+inline bool HeadAt(const char* p) {
+    constexpr std::string_view text = kLabelText[id];
+    return std::memcmp(p, text.data(), text.size() - 2) == 0;
 }
 
-}  // namespace
-
-namespace {
+inline bool HeadAt(LabelId id, const char* p) {
+    switch (id) {
+    case kLabelTitle: return HeadAt<kLabelTitle>(p);
+    case kLabelDescription: return HeadAt<kLabelDescription>(p);
+    case kLabelPath: return HeadAt<kLabelPath>(p);
+    case kLabelWorkDir: return HeadAt<kLabelWorkDir>(p);
+    case kLabelOption: return HeadAt<kLabelOption>(p);
+    case kLabelKey: return HeadAt<kLabelKey>(p);
+    case kLabelName: return HeadAt<kLabelName>(p);
+    case kLabelAttribute: return HeadAt<kLabelAttribute>(p);
+    case kLabelLevel: return HeadAt<kLabelLevel>(p);
+    default: return false;
+    }
+}
 
 // The labels that end at the colon at 'colon' (not yet in 'found').
 inline LabelSet LabelsEndingAt(std::string_view line, std::size_t colon, LabelSet found) {
@@ -47,7 +59,7 @@ inline LabelSet LabelsEndingAt(std::string_view line, std::size_t colon, LabelSe
         const std::size_t size = kLabelText[id].size();
         if (colon + 1 < size) continue;
         const std::size_t start = colon + 1 - size;
-        if (!SameBytes(begin + start, kLabelText[id].data(), size - 2)) continue;
+        if (!HeadAt(id, begin + start)) continue;
         // Found by its colon, a match may start inside a double-byte
         // character; the code-page aware search decides. The start of a line
         // is always a character boundary.
@@ -67,6 +79,33 @@ LabelSet LabelsIn(std::string_view line, std::size_t readable) {
         if (colon != 0) found |= LabelsEndingAt(line, colon, found);
     });
     return found;
+}
+
+const char* ReadLabelledLine(const char* start, const char* end, std::string_view& line, LabelSet& labels) {
+    // The colons are noted while the line end is sought; their labels can be
+    // told only once the whole line is known (a match away from the line's
+    // start is confirmed by a search of the line). A line with more colons
+    // than noted is looked at again as a whole.
+    constexpr std::size_t kNoted = 16;
+    std::size_t colons[kNoted];
+    std::size_t count = 0;
+    bool more = false;
+    const char* lf = FindLineEnd(start, end, [&](std::size_t colon) {
+        if (count < kNoted) colons[count++] = colon;
+        else more = true;
+    });
+    std::size_t length = static_cast<std::size_t>(lf - start);
+    if (lf != end && length > 0 && start[length - 1] == '\r') --length;  // only the CR of a CR LF pair
+    line = std::string_view(start, length);
+    if (more) {
+        labels = LabelsIn(line, static_cast<std::size_t>(end - start));
+    } else {
+        LabelSet found = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            if (colons[i] != 0) found |= LabelsEndingAt(line, colons[i], found);
+        labels = found;
+    }
+    return lf != end ? lf + 1 : end;
 }
 
 std::string_view ValueAfter(std::string_view line, std::string_view label) {

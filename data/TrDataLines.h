@@ -46,6 +46,11 @@ constexpr std::string_view kLabelText[kLabelCount] = {kTitle,  kDescription, kPa
 LabelSet LabelsIn(std::string_view line, std::size_t readable);
 inline LabelSet LabelsIn(std::string_view line) { return LabelsIn(line, line.size()); }
 
+// The line that starts at 'start' (up to the first LF before 'end', a CR
+// right before the LF left out) and the labels in it, found in one pass.
+// Gives where the next line starts.
+const char* ReadLabelledLine(const char* start, const char* end, std::string_view& line, LabelSet& labels);
+
 // The first label of 'order' (in its order) that is in the set, or 'count'
 // when none is: the label that takes a line.
 inline std::size_t FirstLabelOf(LabelSet labels, const LabelId* order, std::size_t count) {

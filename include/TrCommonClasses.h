@@ -176,9 +176,9 @@ public:
         bool ReadString(std::string& line);
         // The same as a view into the file's bytes, valid until Close.
         bool ReadLine(std::string_view& line);
-        // How many bytes can be read from 'at' (inside the bytes being read)
-        // to the end of the file.
-        std::size_t BytesFrom(const char* at) const;
+        // The same with the set of labels that occur in the line (bits of the
+        // data-file label ids), found in the same pass over its bytes.
+        bool ReadLine(std::string_view& line, unsigned& labels);
         DWORD GetPosition() const;
         void SeekToBegin();
         // Appends text and a CR LF line end; false when it cannot.
