@@ -1,4 +1,4 @@
-// TrFileAccessPosix.cpp - the data layer's file access over real files for
+// NativeFileAccess.cpp - the data layer's file access over real files for
 // the native benchmark: the same whole-file read as on Windows (files of
 // 256 KB and more mapped, smaller ones read), so a native load does the same
 // work as one under Wine. POSIX has no share modes: nothing keeps another
