@@ -36,6 +36,15 @@ inline const char* FindByte(const char* p, const char* end, char c) {
     return found ? static_cast<const char*>(found) : end;
 }
 
+// The line from 'start' to its line end 'lf' (or 'end' when the file ends
+// without one): only the CR of a CR LF pair is a line end, a lone CR is a
+// byte of the line.
+inline std::string_view LineBefore(const char* start, const char* lf, const char* end) {
+    std::size_t length = static_cast<std::size_t>(lf - start);
+    if (lf != end && length > 0 && start[length - 1] == '\r') --length;
+    return std::string_view(start, length);
+}
+
 // The first '\n' in [p, end) (or end), with f(offset from p) called for
 // every colon before it, in order: a line's end and its colons in one pass.
 template <class F>

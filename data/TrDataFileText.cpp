@@ -50,11 +50,8 @@ bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line) {
     const char* start = m_bytes.data() + m_nNext;
     const char* end = m_bytes.data() + size;
     const char* lf = tr::data::FindByte(start, end, '\n');
-    std::size_t length = static_cast<std::size_t>(lf - start);
-    m_nNext += length + (lf != end ? 1 : 0);
-    // Only the CR of a CR LF pair is a line end; a lone CR is a byte of the line.
-    if (lf != end && length > 0 && start[length - 1] == '\r') --length;
-    line = std::string_view(start, length);
+    m_nNext = static_cast<std::size_t>(lf - m_bytes.data()) + (lf != end ? 1 : 0);
+    line = tr::data::LineBefore(start, lf, end);
     return true;
 }
 

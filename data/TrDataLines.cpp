@@ -94,9 +94,7 @@ const char* ReadLabelledLine(const char* start, const char* end, std::string_vie
         if (count < kNoted) colons[count++] = colon;
         else more = true;
     });
-    std::size_t length = static_cast<std::size_t>(lf - start);
-    if (lf != end && length > 0 && start[length - 1] == '\r') --length;  // only the CR of a CR LF pair
-    line = std::string_view(start, length);
+    line = LineBefore(start, lf, end);
     if (more) {
         labels = LabelsIn(line, static_cast<std::size_t>(end - start));
     } else {
