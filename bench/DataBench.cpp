@@ -66,8 +66,9 @@ double Timed(const std::function<void()>& work) {
     return bench::Now() - start;
 }
 
-// A row: the work against its baseline, each the best of 'runs', the two
-// interleaved run by run so that a busy machine slows them alike.
+// A row: the work against its baseline, each the best of 'runs' after one
+// unmeasured run, the two interleaved run by run so that a busy machine
+// slows them alike.
 struct Row {
     std::string what, baseline;
     int size;
@@ -85,8 +86,14 @@ void Print(const Row& r) {
 Row Measure(std::string what, std::string baseline, int size, int runs, const std::function<double()>& base,
             const std::function<double()>& work) {
     Row row{std::move(what), std::move(baseline), size, 1e30, 1e30};
+    // One run of each first, not counted: the first use of this much memory
+    // pays for the heap's growth and settles the allocator's thresholds.
+    base();
+    work();
     for (int i = 0; i < runs; ++i) {
+        bench::SettleHeap();
         row.base = std::min(row.base, base());
+        bench::SettleHeap();
         row.work = std::min(row.work, work());
     }
     Print(row);
