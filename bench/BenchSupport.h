@@ -1,30 +1,34 @@
-// BenchSupport.h - what both benchmarks need: a clock, whole-file reads and
+// BenchSupport.h - what the benchmarks need: a clock, whole-file reads and
 // writes done the plain way (the baseline the library is measured against),
-// and data files of any size.
+// a scratch folder, and data files of any size. The data benchmark also
+// builds natively, so the file calls have a POSIX side.
 #ifndef TR_BENCH_SUPPORT_H
 #define TR_BENCH_SUPPORT_H
 
 #include <windows.h>
 
+#ifdef _WIN32
 #include "base/TrHandle.h"
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
 namespace bench {
 
+// Seconds on a monotonic clock (QueryPerformanceCounter on Windows).
 inline double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+#ifdef _WIN32
 // Open, read everything, close: the part of a load no loader can avoid.
 inline bool ReadBytes(const std::string& path, std::string& bytes) {
     tr::Handle f(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
@@ -43,6 +47,51 @@ inline bool WriteBytes(const std::string& path, const std::string& bytes) {
     return f && ::WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
            done == bytes.size();
 }
+
+// A folder of this process's own under the temporary folder, with the
+// separator to put before a file name.
+inline std::string MakeScratchFolder(const char* name) {
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + name + "_" + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
+}
+inline void RemoveFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
+inline void RemoveFolder(const std::string& folder) { ::RemoveDirectoryA(folder.c_str()); }
+#else
+inline bool ReadBytes(const std::string& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0;
+    if (ok) bytes.resize(static_cast<std::size_t>(st.st_size));
+    for (std::size_t got = 0; ok && got < bytes.size();) {
+        const ssize_t n = ::read(fd, &bytes[got], bytes.size() - got);
+        ok = n > 0;
+        got += ok ? static_cast<std::size_t>(n) : 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+inline bool WriteBytes(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+inline std::string MakeScratchFolder(const char* name) {
+    const char* temp = std::getenv("TMPDIR");
+    const std::string folder = std::string(temp && *temp ? temp : "/tmp") + "/" + name + "_" +
+                               std::to_string(::getpid());
+    ::mkdir(folder.c_str(), 0700);
+    return folder + "/";
+}
+inline void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+inline void RemoveFolder(const std::string& folder) { ::rmdir(folder.c_str()); }
+#endif
 
 // Numeral-key records, record i filed under key(i).
 inline std::string NumeralFile(int records, const std::function<DWORD(int)>& key) {

@@ -4,7 +4,11 @@
 // costs next to CreateProcess of the same small program. Prints the ratios,
 // and a second ratio against the file work plus what every lookup must do
 // besides (load the resource library, ask the shell for the data folder).
-//   tr_lookup_bench [--quick]
+// Each lookup is measured twice: as a program that loads nothing itself
+// (every lookup loads and frees TrLocale.DLL), and as a resident host that
+// keeps TrLocale.DLL loaded, which turns those loads into reference counts.
+//   tr_lookup_bench [--quick] [--tsv]
+//     --tsv: also one machine-readable line per row ("@row", tab-separated)
 // Uses the current user's data folder; the files found there are put back.
 #include <windows.h>
 #include <shlobj.h>
@@ -26,16 +30,24 @@ namespace {
 const char* const kDataFiles[] = {"JogData.dat", "JPPKData.dat", "PPKData.dat", "SKeyData.dat", "FPData.dat",
                                   "XbusData.dat", "XbusCtg.dat", "USBData.dat", "TimrData.dat"};
 
-// Mean time of one call in microseconds, best of three rounds.
-double PerCall(int calls, const std::function<void()>& work) {
-    double best = 1e30;
-    for (int round = 0; round < 3; ++round) {
-        const double start = bench::Now();
-        for (int i = 0; i < calls; ++i) work();
-        best = std::min(best, (bench::Now() - start) / calls);
+// Mean time of one call in microseconds, for each of several pieces of
+// work: after one call of each, the best of five rounds, the pieces taking turns within each round
+// so that a busy machine slows them alike.
+std::vector<double> PerCallEach(int calls, const std::vector<std::function<void()>>& works) {
+    for (const auto& work : works) work();  // once first, not counted
+    std::vector<double> best(works.size(), 1e30);
+    for (int round = 0; round < 5; ++round) {
+        for (std::size_t w = 0; w < works.size(); ++w) {
+            const double start = bench::Now();
+            for (int i = 0; i < calls; ++i) works[w]();
+            best[w] = std::min(best[w], (bench::Now() - start) / calls);
+        }
     }
-    return best * 1e6;
+    for (double& b : best) b *= 1e6;
+    return best;
 }
+
+double PerCall(int calls, const std::function<void()>& work) { return PerCallEach(calls, {work})[0]; }
 
 volatile std::size_t g_sink;
 
@@ -48,14 +60,22 @@ void ReadFiles(const std::vector<std::string>& paths) {
     }
 }
 
-// The work no lookup may skip, on top of the file work: each lookup's finder
-// loads and frees TrLocale.DLL, and each data file's path asks the shell for
-// the application-data folder afresh (nothing is cached).
+// The work no lookup may skip, on top of the file work: its finder loads and
+// frees TrLocale.DLL (a reference count in a resident host), and it asks the
+// shell for the application-data folder afresh (nothing is cached).
 void RequiredWork(const std::vector<std::string>& paths) {
     tr::Module locale(::LoadLibraryA("TrLocale.DLL"));
     char folder[MAX_PATH];
-    for (std::size_t i = 0; i < paths.size(); ++i) ::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, TRUE);
+    ::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, TRUE);
     ReadFiles(paths);
+}
+
+bool g_tsv = false;
+
+// One machine-readable row: the lookup against its file work, in ms.
+void TsvRow(const char* set, const std::string& what, double files, double lookup) {
+    if (g_tsv) std::printf("@row\twine\tlookup %s (%s)\t-\tfile work\t%.6f\t%.6f\n", what.c_str(), set, files / 1e3,
+                           lookup / 1e3);
 }
 
 // 'records' records, the one looked up last, so every lookup walks the list.
@@ -105,19 +125,25 @@ std::vector<Lookup> Lookups() {
     };
 }
 
-void RunLookups(const char* title, const std::string& folder, int calls) {
-    std::printf("\n%s (%d calls each, best of 3)\n", title, calls);
-    std::printf("  %-20s %10s %10s %8s %12s %8s  %s\n", "lookup", "lookup us", "files us", "ratio", "required us",
+void RunLookups(const char* title, const char* set, const std::string& folder, int calls) {
+    std::printf("\n%s (%d calls each, best of 5 interleaved rounds)\n", title, calls);
+    std::printf("  %-30s %10s %10s %8s %12s %8s  %s\n", "lookup", "lookup us", "files us", "ratio", "required us",
                 "ratio", "result");
     for (const auto& l : Lookups()) {
         std::vector<std::string> paths;
         for (const char* f : l.files) paths.push_back(folder + "\\" + f);
-        int result = 0;
-        const double lookup = PerCall(calls, [&] { result = l.call(); });
-        const double files = PerCall(calls, [&] { ReadFiles(paths); });
-        const double required = PerCall(calls, [&] { RequiredWork(paths); });
-        std::printf("  %-20s %10.1f %10.1f %7.2fx %12.1f %7.2fx  %s\n", l.name, lookup, files, lookup / files,
-                    required, lookup / required, result ? "found" : "NOT FOUND");
+        for (const bool resident : {false, true}) {
+            // A resident host holds TrLocale.DLL for its lifetime.
+            tr::Module held(resident ? ::LoadLibraryA("TrLocale.DLL") : nullptr);
+            const std::string name = std::string(l.name) + (resident ? ", resident host" : "");
+            int result = 0;
+            const std::vector<double> t = PerCallEach(
+                calls, {[&] { result = l.call(); }, [&] { ReadFiles(paths); }, [&] { RequiredWork(paths); }});
+            const double lookup = t[0], files = t[1], required = t[2];
+            std::printf("  %-30s %10.1f %10.1f %7.2fx %12.1f %7.2fx  %s\n", name.c_str(), lookup, files,
+                        lookup / files, required, lookup / required, result ? "found" : "NOT FOUND");
+            TsvRow(set, name, files, lookup);
+        }
     }
 }
 
@@ -178,13 +204,12 @@ void RunLaunches(int launches) {
     std::snprintf(block.szPath, sizeof(block.szPath), "%s", recorder.c_str());
     std::snprintf(block.szOption, sizeof(block.szOption), "bench");
     bool ok = true;
-    const double launch = PerCall(launches, [&] {
+    const std::vector<double> t = PerCallEach(launches, {[&] {
         HANDLE h = nullptr;
         ok = TrComLaunch(&h, &block) && ok;
         tr::Handle process(h);
         if (process) ::WaitForSingleObject(process.Get(), 30000);
-    });
-    const double create = PerCall(launches, [&] {
+    }, [&] {
         std::string line = "\"" + recorder + "\" bench";
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
@@ -195,18 +220,21 @@ void RunLaunches(int launches) {
         } else {
             ok = false;
         }
-    });
+    }});
+    const double launch = t[0], create = t[1];
     ::DeleteFileA(out.c_str());
     TrComDeleteSharedMemory();
-    std::printf("\nstarting the recorder and waiting for its end (%d starts each, best of 3)\n", launches);
+    std::printf("\nstarting the recorder and waiting for its end (%d starts each, best of 5 interleaved rounds)\n", launches);
     std::printf("  TrComLaunch    %10.0f us\n  CreateProcess  %10.0f us\n  ratio          %10.2fx%s\n", launch, create,
                 launch / create, ok ? "" : "  (some starts FAILED)");
+    if (g_tsv) std::printf("@row\twine\tTrComLaunch, recorder started and ended\t-\tCreateProcess\t%.6f\t%.6f\n",
+                           create / 1e3, launch / 1e3);
 }
 
 // The fixed part every lookup pays before it reads a file: the resource
 // library and the data folder.
 void RunParts(int calls) {
-    std::printf("\nfixed costs inside every lookup (%d calls each, best of 3)\n", calls);
+    std::printf("\nfixed costs inside every lookup (%d calls each, best of 5)\n", calls);
     char path[MAX_PATH];
     const double getPath = PerCall(calls, [&] { TrComGetPath(TR_PATH_DATA_DIR, path); });
     const double loadLocale = PerCall(calls, [] { tr::Module m(::LoadLibraryA("TrLocale.DLL")); });
@@ -222,7 +250,11 @@ void RunParts(int calls) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    bool quick = false;
+    for (int i = 1; i < argc; ++i) {
+        quick |= std::strcmp(argv[i], "--quick") == 0;
+        g_tsv |= std::strcmp(argv[i], "--tsv") == 0;
+    }
     char folder[MAX_PATH] = "";
     if (!TrComGetPath(TR_PATH_DATA_DIR, folder)) {
         std::fprintf(stderr, "tr_lookup_bench: no data folder (TrLocale.DLL missing?)\n");
@@ -249,7 +281,7 @@ int main(int argc, char** argv) {
     bench::WriteBytes(data + "\\XbusData.dat", StringFile(1, "0800460102030405"));
     bench::WriteBytes(data + "\\XbusCtg.dat", StringFile(1, "KALVOR&CAM"));
     RunParts(quick ? 50 : 300);
-    RunLookups("shipped data files", data, quick ? 100 : 300);
+    RunLookups("shipped data files", "shipped files", data, quick ? 30 : 100);
 
     const int n = 1000;
     bench::WriteBytes(data + "\\PPKData.dat", NumeralFile(n, 0x0101));
@@ -261,7 +293,7 @@ int main(int argc, char** argv) {
     bench::WriteBytes(data + "\\XbusData.dat", StringFile(n, "0800460102030405"));
     bench::WriteBytes(data + "\\XbusCtg.dat", StringFile(n, "KALVOR&CAM"));
     bench::WriteBytes(data + "\\JogData.dat", bench::JogFile(n));
-    RunLookups("data files of 1,000 records (the record looked up last)", data, quick ? 10 : 50);
+    RunLookups("data files of 1,000 records (the record looked up last)", "1,000 records", data, quick ? 5 : 20);
 
     RunLaunches(quick ? 3 : 10);
     return 0;

@@ -64,25 +64,29 @@ int CTrAbstDB::SeekToNextSection(DWORD& dwPosition, std::string& strLine, int bF
     return 1;
 }
 
-int CTrAbstDB::LoadOneSection(std::vector<std::string_view>& lines, std::string_view& strLine) {
-    if (tr::data::ContainsLabel(strLine, tr::data::kTitle)) return 1;
+bool CTrAbstDB::ReadSectionLine(SectionLine& line) {
+    return m_file.ReadLine(line.text, line.labels);
+}
+
+int CTrAbstDB::LoadOneSection(SectionLines& lines, SectionLine& line) {
+    constexpr tr::data::LabelSet kTitle = tr::data::Bit(tr::data::kLabelTitle);
+    if (line.labels & kTitle) return 1;
     for (;;) {
-        lines.push_back(strLine);
-        if (!m_file.ReadLine(strLine)) return 0;
-        if (tr::data::ContainsLabel(strLine, tr::data::kTitle)) return 1;
+        lines.push_back(line);
+        if (!ReadSectionLine(line)) return 0;
+        if (line.labels & kTitle) return 1;
     }
 }
 
-int CTrAbstDB::LoadSections(std::string& strTitleLine,
-                            const std::function<bool(const std::vector<std::string_view>&)>& store) {
+int CTrAbstDB::LoadSections(std::string& strTitleLine, const std::function<bool(const SectionLines&)>& store) {
     m_nDataNumber = 0;
     // The section lines are views into the file's bytes: nothing is copied
     // until a value lands in its record.
-    std::vector<std::string_view> lines;
-    std::string_view line = strTitleLine;
+    SectionLines lines;
+    SectionLine line = {strTitleLine, tr::data::LabelsIn(strTitleLine)};
     for (;;) {
         lines.push_back(line);
-        if (!m_file.ReadLine(line)) return TR_DB_CUT_TITLE;
+        if (!ReadSectionLine(line)) return TR_DB_CUT_TITLE;
         const int more = LoadOneSection(lines, line);
         if (!store(lines)) return TR_DB_BAD_SECTION;
         ++m_nDataNumber;

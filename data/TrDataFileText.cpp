@@ -3,6 +3,10 @@
 #include "include/TrCommonClasses.h"
 
 #include "base/TrGuard.h"
+#include "data/TrByteScan.h"
+#include "data/TrDataLines.h"
+
+#include <new>
 
 #include <cstring>
 
@@ -47,12 +51,18 @@ bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line) {
     const std::size_t size = m_bytes.size();
     if (!m_bOpen || m_nNext >= size) return false;
     const char* start = m_bytes.data() + m_nNext;
-    const void* lf = std::memchr(start, '\n', size - m_nNext);
-    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : size - m_nNext;
-    m_nNext += length + (lf ? 1 : 0);
-    // Only the CR of a CR LF pair is a line end; a lone CR is a byte of the line.
-    if (lf && length > 0 && start[length - 1] == '\r') --length;
-    line = std::string_view(start, length);
+    const char* end = m_bytes.data() + size;
+    const char* lf = tr::data::FindByte(start, end, '\n');
+    m_nNext = static_cast<std::size_t>(lf - m_bytes.data()) + (lf != end ? 1 : 0);
+    line = tr::data::LineBefore(start, lf, end);
+    return true;
+}
+
+bool CTrAbstDB::CDataFile::ReadLine(std::string_view& line, unsigned& labels) {
+    if (!m_bOpen || m_nNext >= m_bytes.size()) return false;
+    const char* start = m_bytes.data() + m_nNext;
+    const char* next = tr::data::ReadLabelledLine(start, m_bytes.data() + m_bytes.size(), line, labels);
+    m_nNext += static_cast<std::size_t>(next - start);
     return true;
 }
 

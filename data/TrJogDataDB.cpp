@@ -10,8 +10,10 @@
 
 namespace {
 
-const std::string_view kMainLabels[] = {tr::data::kTitle, tr::data::kDescription, tr::data::kLevel};
-const std::string_view kSubLabels[] = {tr::data::kPath, tr::data::kWorkDir, tr::data::kOption};
+const tr::data::LabelId kMainLabels[] = {tr::data::kLabelTitle, tr::data::kLabelDescription, tr::data::kLabelLevel};
+const tr::data::LabelId kSubLabels[] = {tr::data::kLabelPath, tr::data::kLabelWorkDir, tr::data::kLabelOption};
+
+constexpr std::size_t kNoPlace = static_cast<std::size_t>(-1);
 
 // What Get and GetAt hand out for a place with no entry behind it: a blank
 // entry of this thread's own, cleared on every such call.
@@ -34,14 +36,20 @@ CTrJogDataDB::Position InsertInto(CTrJogDataDB::DataList& list, CTrJogDataDB::Po
 
 CTrJogDataDB::CTrJogDataDB()
     : m_nRootNumber(0), m_nMaxLevel(0), m_pDataList(std::make_unique<DataList>()),
-      m_posNow(m_pDataList->end()) {
+      m_posNow(m_pDataList->end()), m_nGetIndex(kNoPlace), m_posGet(m_pDataList->end()) {
     m_nDBType = 1;
     m_posRead = m_pDataList->end();
 }
 
 CTrJogDataDB::~CTrJogDataDB() = default;
 
+void CTrJogDataDB::ForgetGetPlace() {
+    m_nGetIndex = kNoPlace;
+    m_posGet = m_pDataList->end();
+}
+
 void CTrJogDataDB::ClearAll() {
+    ForgetGetPlace();
     m_pDataList->clear();
     m_posRead = m_pDataList->end();
     m_posNow = m_pDataList->end();
@@ -62,29 +70,47 @@ const CTrJogData* CTrJogDataDB::Read(int bFromFirst) {
     return &*m_posNow;
 }
 
-CTrJogDataDB::DataList* CTrJogDataDB::ReadList() { return m_pDataList.get(); }
+CTrJogDataDB::DataList* CTrJogDataDB::ReadList() {
+    // The caller may change the list from here on: Get starts afresh.
+    ForgetGetPlace();
+    return m_pDataList.get();
+}
 
 int CTrJogDataDB::GetRootNumber() const { return m_nRootNumber; }
 int CTrJogDataDB::GetMaxLevel() const { return m_nMaxLevel; }
 int CTrJogDataDB::GetAllNumber() const { return m_nRootNumber + m_nDataNumber; }
 
 void CTrJogDataDB::Add(const CTrJogData& data) {
+    ForgetGetPlace();
     m_pDataList->push_back(data);
 }
 
 CTrJogData& CTrJogDataDB::Get(int nIndex) {
     const std::size_t size = m_pDataList->size();
     if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= size) return NoEntry();
-    // A linked list: a walk over every index costs time quadratic in the
-    // length; walking from the nearer end halves it.
+    // A linked list: the walk starts from whichever is nearest, the head,
+    // the tail or the place reached last, so Get(i) after Get(i - 1) is one
+    // step.
     const std::size_t target = static_cast<std::size_t>(nIndex);
-    if (target < size / 2) {
-        Position pos = m_pDataList->begin();
-        for (std::size_t i = 0; i < target; ++i) ++pos;
-        return *pos;
+    std::size_t at = 0;
+    Position pos = m_pDataList->begin();
+    std::size_t steps = target;
+    if (size - 1 - target < steps) {
+        at = size - 1;
+        pos = std::prev(m_pDataList->end());
+        steps = size - 1 - target;
     }
-    Position pos = m_pDataList->end();
-    for (std::size_t i = size; i > target; --i) --pos;
+    if (m_nGetIndex < size) {
+        const std::size_t fromPlace = m_nGetIndex > target ? m_nGetIndex - target : target - m_nGetIndex;
+        if (fromPlace < steps) {
+            at = m_nGetIndex;
+            pos = m_posGet;
+        }
+    }
+    for (; at < target; ++at) ++pos;
+    for (; at > target; --at) --pos;
+    m_nGetIndex = target;
+    m_posGet = pos;
     return *pos;
 }
 
@@ -93,21 +119,25 @@ CTrJogDataDB::Position CTrJogDataDB::GetNowPosition() const { return m_posNow; }
 CTrJogData& CTrJogDataDB::GetAt(Position pos) { return pos == m_pDataList->end() ? NoEntry() : *pos; }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertAfter(Position pos, const CTrJogData& data, CTrJogData** ppNew) {
+    ForgetGetPlace();
     const Position where = pos == m_pDataList->end() ? pos : std::next(pos);
     return InsertInto(*m_pDataList, where, data, ppNew);
 }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertBefore(Position pos, const CTrJogData& data, CTrJogData** ppNew) {
+    ForgetGetPlace();
     const Position where = pos == m_pDataList->end() ? m_pDataList->begin() : pos;
     return InsertInto(*m_pDataList, where, data, ppNew);
 }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertTop(const CTrJogData& data) {
+    ForgetGetPlace();
     return InsertInto(*m_pDataList, m_pDataList->begin(), data, nullptr);
 }
 
 int CTrJogDataDB::RemoveAt(Position pos) {
     if (pos == m_pDataList->end()) return 0;
+    ForgetGetPlace();
     // Cursors on the removed entry would dangle: they point at nothing now,
     // and reading starts again with Rewind or Read from the first entry.
     if (auto* read = std::get_if<Position>(&m_posRead); read && *read == pos) m_posRead = m_pDataList->end();
@@ -121,12 +151,12 @@ int CTrJogDataDB::LoadAllData(std::string& strTitleLine) {
     m_nRootNumber = 0;
     m_nMaxLevel = 0;
     // The section lines are views into the file's bytes.
-    std::vector<std::string_view> lines;
-    std::string_view line = strTitleLine;
+    SectionLines lines;
+    SectionLine line = {strTitleLine, tr::data::LabelsIn(strTitleLine)};
     int more = 1;
     for (;;) {
         lines.push_back(line);
-        if (!m_file.ReadLine(line)) return TR_DB_CUT_TITLE;
+        if (!ReadSectionLine(line)) return TR_DB_CUT_TITLE;
         const int application = CheckFolder(lines, line, &more);
         // The working entry is the list's new last entry (level -1, texts
         // empty), taken back when the section turns out bad.
@@ -148,31 +178,32 @@ int CTrJogDataDB::LoadAllData(std::string& strTitleLine) {
     }
 }
 
-int CTrJogDataDB::CheckFolder(std::vector<std::string_view>& lines, std::string_view& strLine, int* pbMore) {
-    if (tr::data::ContainsLabel(strLine, tr::data::kTitle)) return 0;
+int CTrJogDataDB::CheckFolder(SectionLines& lines, SectionLine& line, int* pbMore) {
+    constexpr tr::data::LabelSet kTitle = tr::data::Bit(tr::data::kLabelTitle);
+    if (line.labels & kTitle) return 0;
     bool path = false;
     for (;;) {
-        lines.push_back(strLine);
-        if (!path && tr::data::ContainsLabel(strLine, tr::data::kPath)) path = true;
-        *pbMore = m_file.ReadLine(strLine) ? 1 : 0;
-        if (!*pbMore || tr::data::ContainsLabel(strLine, tr::data::kTitle)) break;
+        lines.push_back(line);
+        path = path || (line.labels & tr::data::Bit(tr::data::kLabelPath));
+        *pbMore = ReadSectionLine(line) ? 1 : 0;
+        if (!*pbMore || (line.labels & kTitle)) break;
     }
     return path ? 1 : 0;
 }
 
-int CTrJogDataDB::StoreData(std::vector<std::string_view>* pLines, CTrJogData& data) {
+int CTrJogDataDB::StoreData(SectionLines* pLines, CTrJogData& data) {
     int count = 0;
     std::size_t kept = 0;  // lines without one of the three labels stay for StoreSubData
-    for (const std::string_view line : *pLines) {
-        const std::size_t label = tr::data::FirstLabelIn(line, kMainLabels, 3);
+    for (const SectionLine& line : *pLines) {
+        const std::size_t label = tr::data::FirstLabelOf(line.labels, kMainLabels, 3);
         if (label == 3) {
             (*pLines)[kept++] = line;
             continue;
         }
-        const std::string_view value = tr::data::ValueAfter(line, kMainLabels[label]);
+        const std::string_view value = tr::data::ValueAfter(line.text, tr::data::kLabelText[kMainLabels[label]]);
         switch (label) {
-        case 0: data.m_strTitle.assign(value); break;
-        case 1: data.m_strDescription.assign(value); break;
+        case 0: tr::data::StoreValue(data.m_strTitle, value); break;
+        case 1: tr::data::StoreValue(data.m_strDescription, value); break;
         default: data.SetLevel(tr::data::DecimalLevel(value)); break;
         }
         ++count;
@@ -181,16 +212,16 @@ int CTrJogDataDB::StoreData(std::vector<std::string_view>* pLines, CTrJogData& d
     return count == 3 ? 1 : 0;
 }
 
-int CTrJogDataDB::StoreSubData(std::vector<std::string_view>* pLines, CTrJogData& data) {
+int CTrJogDataDB::StoreSubData(SectionLines* pLines, CTrJogData& data) {
     int count = 0;
-    for (const std::string_view line : *pLines) {
-        const std::size_t label = tr::data::FirstLabelIn(line, kSubLabels, 3);
+    for (const SectionLine& line : *pLines) {
+        const std::size_t label = tr::data::FirstLabelOf(line.labels, kSubLabels, 3);
         if (label == 3) continue;
-        const std::string_view value = tr::data::ValueAfter(line, kSubLabels[label]);
+        const std::string_view value = tr::data::ValueAfter(line.text, tr::data::kLabelText[kSubLabels[label]]);
         switch (label) {
-        case 0: data.m_strPath.assign(value); break;
-        case 1: data.m_strWorkDir.assign(value); break;
-        default: data.m_strOption.assign(value); break;
+        case 0: tr::data::StoreValue(data.m_strPath, value); break;
+        case 1: tr::data::StoreValue(data.m_strWorkDir, value); break;
+        default: tr::data::StoreValue(data.m_strOption, value); break;
         }
         ++count;
     }

@@ -9,9 +9,9 @@ namespace {
 
 // The order decides which field a line fills: the first of these labels
 // that occurs anywhere in the line.
-const std::string_view kLabels[] = {tr::data::kTitle,  tr::data::kDescription, tr::data::kPath,
-                                    tr::data::kWorkDir, tr::data::kOption,     tr::data::kName,
-                                    tr::data::kAttribute, tr::data::kKey};
+const tr::data::LabelId kLabels[] = {tr::data::kLabelTitle,  tr::data::kLabelDescription, tr::data::kLabelPath,
+                                     tr::data::kLabelWorkDir, tr::data::kLabelOption,     tr::data::kLabelName,
+                                     tr::data::kLabelAttribute, tr::data::kLabelKey};
 constexpr std::size_t kLabelCount = sizeof(kLabels) / sizeof(kLabels[0]);
 
 }  // namespace
@@ -78,7 +78,7 @@ void CTrStringKeyDB::SetData(CTrStringKeyData* pTarget, const CTrStringKeyData& 
 }
 
 int CTrStringKeyDB::LoadAllData(std::string& strTitleLine) {
-    return LoadSections(strTitleLine, [this](const std::vector<std::string_view>& lines) {
+    return LoadSections(strTitleLine, [this](const SectionLines& lines) {
         // The working record is the list's new last entry, taken back when
         // the section turns out bad.
         CTrStringKeyData& data = m_pDataList->emplace_back();
@@ -88,21 +88,21 @@ int CTrStringKeyDB::LoadAllData(std::string& strTitleLine) {
     });
 }
 
-int CTrStringKeyDB::StoreData(const std::vector<std::string_view>& lines, CTrStringKeyData& data) {
+int CTrStringKeyDB::StoreData(const SectionLines& lines, CTrStringKeyData& data) {
     int count = 0;
-    for (const std::string_view line : lines) {
-        const std::size_t label = tr::data::FirstLabelIn(line, kLabels, kLabelCount);
+    for (const SectionLine& line : lines) {
+        const std::size_t label = tr::data::FirstLabelOf(line.labels, kLabels, kLabelCount);
         if (label == kLabelCount) continue;
-        const std::string_view value = tr::data::ValueAfter(line, kLabels[label]);
+        const std::string_view value = tr::data::ValueAfter(line.text, tr::data::kLabelText[kLabels[label]]);
         switch (label) {
-        case 0: data.m_strTitle.assign(value); break;
-        case 1: data.m_strDescription.assign(value); break;
-        case 2: data.m_strPath.assign(value); break;
-        case 3: data.m_strWorkDir.assign(value); break;
-        case 4: data.m_strOption.assign(value); break;
-        case 5: data.m_strName.assign(value); break;
-        case 6: data.m_strAttribute.assign(value); break;
-        default: data.m_strKey.assign(value); break;
+        case 0: tr::data::StoreValue(data.m_strTitle, value); break;
+        case 1: tr::data::StoreValue(data.m_strDescription, value); break;
+        case 2: tr::data::StoreValue(data.m_strPath, value); break;
+        case 3: tr::data::StoreValue(data.m_strWorkDir, value); break;
+        case 4: tr::data::StoreValue(data.m_strOption, value); break;
+        case 5: tr::data::StoreValue(data.m_strName, value); break;
+        case 6: tr::data::StoreValue(data.m_strAttribute, value); break;
+        default: tr::data::StoreValue(data.m_strKey, value); break;
         }
         ++count;
     }

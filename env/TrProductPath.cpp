@@ -1,7 +1,8 @@
 // TrProductPath.cpp - TrComGetPath: the product's folders and files by index.
 //
-// Nothing is cached: every call reads the installation values and the file
-// system afresh, and indexes defined through others ask for them again.
+// Nothing is cached between calls: every call reads the installation values
+// and the file system afresh. Within one call the product key table is filled
+// once and the program folder read once, however many indexes build on them.
 #include "env/TrRegistry.h"
 
 #include "base/TrText.h"
@@ -33,38 +34,65 @@ const FileEntry kFiles[] = {
     /* 18 */ {TR_PATH_DATA_DIR, "TimrData.dat"},
 };
 
-// Index 'folder' joined with 'name'; false when the inner call fails or the
-// result would not fit MAX_PATH.
-bool Join(int folder, const char* name, char (&out)[MAX_PATH]) {
-    return TrComGetPath(folder, out) && TrComPathAppend(out, name);
+// One call of TrComGetPath: the product key table, filled once at its start,
+// and the program folder, read at most once. Indexes defined through other
+// indexes are built within the same call from the same table and registry
+// reads; nothing outlives the call.
+class PathCall {
+public:
+    explicit PathCall(const TR_REG_VALUE_STRUC& table) : m_table(table) {}
+
+    bool Build(int index, char (&out)[MAX_PATH]);
+
+private:
+    // Index 'folder' joined with 'name'; false when the folder fails or the
+    // result would not fit MAX_PATH.
+    bool Join(int folder, const char* name, char (&out)[MAX_PATH]) {
+        return Build(folder, out) && TrComPathAppend(out, name);
+    }
+    bool ProgramDir(char (&out)[MAX_PATH]);
+
+    const TR_REG_VALUE_STRUC& m_table;
+    enum { kNotRead, kRead, kFailed } m_programDirState = kNotRead;
+    char m_programDir[MAX_PATH] = {};
+};
+
+bool PathCall::ProgramDir(char (&out)[MAX_PATH]) {
+    if (m_programDirState == kNotRead) {
+        bool ok = true;
+        if (!tr::RegReadString(m_table.hRoot, m_table.szKeyPath, m_table.szInstalledDirName, m_programDir)) {
+            ok = Build(TR_PATH_INSTALLED_FILE, m_programDir);
+            const std::size_t slash = tr::FindLastChar(m_programDir, '\\');
+            if (ok) m_programDir[slash == tr::kNotFound ? 0 : slash] = '\0';
+        }
+        m_programDirState = ok ? kRead : kFailed;
+    }
+    if (m_programDirState == kFailed) return false;
+    std::memcpy(out, m_programDir, MAX_PATH);
+    return true;
 }
 
-bool BuildPath(int index, const TR_REG_VALUE_STRUC& table, char (&out)[MAX_PATH]) {
-    const HKEY root = table.hRoot;
+bool PathCall::Build(int index, char (&out)[MAX_PATH]) {
+    const HKEY root = m_table.hRoot;
     switch (index) {
-    case TR_PATH_PROGRAM_DIR: {
-        if (tr::RegReadString(root, table.szKeyPath, table.szInstalledDirName, out)) return true;
-        if (!TrComGetPath(TR_PATH_INSTALLED_FILE, out)) return false;
-        const std::size_t slash = tr::FindLastChar(out, '\\');
-        out[slash == tr::kNotFound ? 0 : slash] = '\0';
-        return true;
-    }
+    case TR_PATH_PROGRAM_DIR:
+        return ProgramDir(out);
     case TR_PATH_OS_DIR: {
         DWORD os = TR_OS_UNKNOWN;
         TrComGetOS(&os);
         if (Join(TR_PATH_PROGRAM_DIR, os == TR_OS_WINNT ? "Win2K" : "Win98", out) && TrComPathFileExists(out))
             return true;
-        return TrComGetPath(TR_PATH_PROGRAM_DIR, out) != 0;
+        return ProgramDir(out);
     }
     case TR_PATH_USER_DIR:
     case TR_PATH_DATA_DIR:
         return ::SHGetSpecialFolderPathA(nullptr, out, CSIDL_APPDATA, TRUE) && TrComPathAppend(out, kProductDataFolder);
     case TR_PATH_INSTALLED_FILE:
-        if (!tr::RegReadString(root, table.szKeyPath, table.szInstalledPathName, out))
-            std::memcpy(out, table.szDefaultInstalledPath, MAX_PATH);
+        if (!tr::RegReadString(root, m_table.szKeyPath, m_table.szInstalledPathName, out))
+            std::memcpy(out, m_table.szDefaultInstalledPath, MAX_PATH);
         return true;
     case TR_PATH_TRTW_DLL:
-        return tr::RegReadString(root, table.szKeyPath, table.szTrTWPathName, out) ||
+        return tr::RegReadString(root, m_table.szKeyPath, m_table.szTrTWPathName, out) ||
                Join(TR_PATH_PROGRAM_DIR, "TrTW.dll", out);
     case TR_PATH_HELP_FILE:
         if (Join(TR_PATH_OS_DIR, kFiles[0].name, out) && TrComPathFileExists(out)) return true;
@@ -85,7 +113,7 @@ extern "C" int TRCOMAPI TrComGetPath(int nIndex, char* pszPath) {
     MachineTable table;
     if (!tr::FillRegInfo(&table)) return 0;
     char path[MAX_PATH] = {};
-    if (!BuildPath(nIndex, table, path)) return 0;
+    if (!PathCall(table).Build(nIndex, path)) return 0;
     std::memcpy(pszPath, path, std::strlen(path) + 1);
     return 1;
 }

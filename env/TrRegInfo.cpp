@@ -2,6 +2,8 @@
 // caller's registry-value block with the table and one family's values.
 #include "env/TrRegistry.h"
 
+#include "base/TrHandle.h"
+
 #include "ui/TrLocaleModule.h"
 #include "ui/TrResourceIds.h"
 
@@ -136,15 +138,18 @@ extern "C" int TRCOMAPI TrComGetRegValue(TR_REG_VALUE_STRUC* pValue) {
     const tr::Family& family = tr::kFamilies[kind - TR_REG_KIND_JOG];
     if (!TrComPathAppend(pValue->szKeyPath, family.subKey)) return 0;
     // Every value is attempted; one that cannot be read keeps the caller's
-    // preset in its slot.
+    // preset in its slot. The family's key is opened once for all of them
+    // (a missing key fails every value, as a read of each would).
+    tr::RegKey key;
+    if (::RegOpenKeyExA(pValue->hRoot, pValue->szKeyPath, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return 0;
     bool all = true;
     auto* area = reinterpret_cast<unsigned char*>(&pValue->values);
     for (std::size_t i = 0; i < family.count; ++i) {
         const tr::ValueSlot& slot = family.slots[i];
         void* target = area + slot.offset;
         const BOOL ok = slot.type == tr::ValueType::Dword
-                            ? tr::RegReadDword(pValue->hRoot, pValue->szKeyPath, slot.name, static_cast<DWORD*>(target))
-                            : tr::RegReadString(pValue->hRoot, pValue->szKeyPath, slot.name, static_cast<char*>(target));
+                            ? tr::RegReadDwordFrom(key.Get(), slot.name, static_cast<DWORD*>(target))
+                            : tr::RegReadStringFrom(key.Get(), slot.name, static_cast<char*>(target));
         all = all && ok;
     }
     return all ? 1 : 0;

@@ -32,26 +32,20 @@ bool JoinKey(const char* pszKey, const char* pszName, char (&out)[MAX_PATH]) {
 
 }  // namespace
 
-BOOL RegReadDword(HKEY hRoot, const char* pszKey, const char* pszName, DWORD* pdwValue) {
+BOOL RegReadDwordFrom(HKEY hKey, const char* pszName, DWORD* pdwValue) {
     if (!pdwValue) return FALSE;
-    RegKey key;
-    if (!OpenForRead(hRoot, pszKey, key)) return FALSE;
     DWORD value = 0, size = sizeof(value);
-    if (::RegQueryValueExA(key.Get(), pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) !=
-        ERROR_SUCCESS)
+    if (::RegQueryValueExA(hKey, pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
         return FALSE;
     *pdwValue = value;
     return TRUE;
 }
 
-BOOL RegReadString(HKEY hRoot, const char* pszKey, const char* pszName, char* pszValue) {
+BOOL RegReadStringFrom(HKEY hKey, const char* pszName, char* pszValue) {
     if (!pszValue) return FALSE;
-    RegKey key;
-    if (!OpenForRead(hRoot, pszKey, key)) return FALSE;
     char data[kTextBuffer] = {};
     DWORD size = sizeof(data);
-    if (::RegQueryValueExA(key.Get(), pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) !=
-        ERROR_SUCCESS)
+    if (::RegQueryValueExA(hKey, pszName, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
         return FALSE;
     // Data stored without a terminator end at their stored length; 260 such
     // bytes leave no room for one and do not fit.
@@ -60,6 +54,18 @@ BOOL RegReadString(HKEY hRoot, const char* pszKey, const char* pszName, char* ps
     std::memcpy(pszValue, data, length);
     pszValue[length] = '\0';
     return TRUE;
+}
+
+BOOL RegReadDword(HKEY hRoot, const char* pszKey, const char* pszName, DWORD* pdwValue) {
+    if (!pdwValue) return FALSE;
+    RegKey key;
+    return OpenForRead(hRoot, pszKey, key) && RegReadDwordFrom(key.Get(), pszName, pdwValue);
+}
+
+BOOL RegReadString(HKEY hRoot, const char* pszKey, const char* pszName, char* pszValue) {
+    if (!pszValue) return FALSE;
+    RegKey key;
+    return OpenForRead(hRoot, pszKey, key) && RegReadStringFrom(key.Get(), pszName, pszValue);
 }
 
 BOOL RegWriteDword(HKEY hRoot, const char* pszKey, const char* pszName, DWORD dwValue, BOOL bOverwrite) {

@@ -27,6 +27,11 @@ BOOL RegReadDword(HKEY hRoot, const char* pszKey, const char* pszName, DWORD* pd
 // the key or value is missing or the text does not fit with its terminator.
 BOOL RegReadString(HKEY hRoot, const char* pszKey, const char* pszName, char* pszValue);
 
+// The same two reads from a key the caller has open, for several values of
+// one key at one opening.
+BOOL RegReadDwordFrom(HKEY hKey, const char* pszName, DWORD* pdwValue);
+BOOL RegReadStringFrom(HKEY hKey, const char* pszName, char* pszValue);
+
 // Writes a REG_DWORD / REG_SZ, creating missing key levels. Without
 // bOverwrite a value that the matching read can read is kept (result TRUE).
 BOOL RegWriteDword(HKEY hRoot, const char* pszKey, const char* pszName, DWORD dwValue, BOOL bOverwrite);

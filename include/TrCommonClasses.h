@@ -230,6 +230,11 @@ public:
         /// The same as a view into the file's bytes, valid until Close.
         /// @param line receives it. @return false at the end.
         bool ReadLine(std::string_view& line);
+        /// The same with the set of labels that occur in the line (bits of the
+        /// data-file label ids), found in the same pass over its bytes.
+        /// @param line receives it. @param labels receives the set.
+        /// @return false at the end.
+        bool ReadLine(std::string_view& line, unsigned& labels);
         /// @return the read offset in bytes.
         DWORD GetPosition() const;
         void SeekToBegin();  ///< Reads from the first byte again.
@@ -286,20 +291,30 @@ public:
     CTrAbstDB& operator=(const CTrAbstDB&) = delete;  ///< Not copyable.
 
 protected:
+    /// A line of a section: a view into m_file's bytes, and the set of labels
+    /// that occur in it, found once when the line is read.
+    struct SectionLine {
+        std::string_view text;  ///< the line without its line end
+        unsigned labels;        ///< the data-file labels that occur in it
+    };
+    typedef std::vector<SectionLine> SectionLines;  ///< the lines of one section
+
     /// Parses the open file's sections into records (after ClearAll).
     /// @return a TR_DB_* code; #TR_DB_NO_SECTION when the file has none.
     int OpenLoadFile();
-    /// Collects the lines of a section after its "Title:" line (as views into
-    /// m_file). @param lines receives the lines. @param strLine the current
-    /// line; receives the next section's first line.
+    /// The next line of m_file with its labels. @param line receives it.
+    /// @return false at the end of the file.
+    bool ReadSectionLine(SectionLine& line);
+    /// Collects the lines of a section after its "Title:" line.
+    /// @param lines receives the lines. @param line the current line;
+    /// receives the next section's first line.
     /// @return 1 when it stopped at the next section, 0 at the end of the file.
-    int LoadOneSection(std::vector<std::string_view>& lines, std::string_view& strLine);
+    int LoadOneSection(SectionLines& lines, SectionLine& line);
     /// Loads section after section from the title line on, counting them in
     /// m_nDataNumber. @param strTitleLine the first section's "Title:" line.
     /// @param store makes a record of one section's lines, false for a bad
     /// section, which ends the load. @return a TR_DB_* code.
-    int LoadSections(std::string& strTitleLine,
-                     const std::function<bool(const std::vector<std::string_view>&)>& store);
+    int LoadSections(std::string& strTitleLine, const std::function<bool(const SectionLines&)>& store);
     /// Writes a comment line. @param strComment the line, ";" included.
     /// @return #TR_DB_OK or #TR_DB_WRITE_FAIL.
     int WriteComment(const std::string& strComment);
@@ -354,7 +369,7 @@ private:
     virtual int WriteAllData(std::string& strPath);
     virtual TrDataPosition GetPosition();
     virtual int LoadAllData(std::string& strTitleLine);
-    int StoreData(const std::vector<std::string_view>& lines, CTrNumeralKeyData& data);
+    int StoreData(const SectionLines& lines, CTrNumeralKeyData& data);
     int WriteData(const CTrNumeralKeyData& data);
     DWORD Xtoi(std::string_view strDigits);
 
@@ -397,7 +412,7 @@ private:
     virtual TrDataPosition GetPosition();
     virtual int LoadAllData(std::string& strTitleLine);
     void SetData(CTrStringKeyData* pTarget, const CTrStringKeyData& source);
-    int StoreData(const std::vector<std::string_view>& lines, CTrStringKeyData& data);
+    int StoreData(const SectionLines& lines, CTrStringKeyData& data);
     int WriteData(const CTrStringKeyData& data);
 
 protected:
@@ -419,15 +434,18 @@ public:
     /// The entry at the read cursor, which then moves on.
     /// @param bFromFirst non-zero: Rewind first. @return NULL at the end.
     const CTrJogData* Read(int bFromFirst);
-    /// @return the list itself: walk it, change entries, keep its structure.
-    DataList* ReadList();  // the list itself: walk it, change entries, keep its structure
+    /// @return the list itself: walk it, change entries, keep its structure
+    /// (insert and remove through the members below, which keep the cursors
+    /// right).
+    DataList* ReadList();
     int GetRootNumber() const;  ///< @return the folders of the last load.
     int GetMaxLevel() const;    ///< @return 1 + the deepest folder level of the last load.
     int GetAllNumber() const;   ///< @return folders + applications of the last load.
     /// Appends a copy of an entry. @param data the entry.
     void Add(const CTrJogData& data);
-    /// The entry at a 0-based index, walked to from the nearer end of the
-    /// list. @param nIndex below ReadList()->size().
+    /// The entry at a 0-based index, walked to from the nearest of the list's
+    /// head, its tail and the place Get reached last, so a walk over every
+    /// index, either way, is linear. @param nIndex below ReadList()->size().
     /// @return the entry; outside the list, a blank entry that belongs to no list.
     CTrJogData& Get(int nIndex);
     Position GetNowPosition() const;  ///< @return the place of the entry Read gave last.
@@ -453,9 +471,9 @@ private:
     virtual int WriteAllData(std::string& strPath);
     virtual TrDataPosition GetPosition();
     virtual int LoadAllData(std::string& strTitleLine);
-    int CheckFolder(std::vector<std::string_view>& lines, std::string_view& strLine, int* pbMore);
-    int StoreData(std::vector<std::string_view>* pLines, CTrJogData& data);
-    int StoreSubData(std::vector<std::string_view>* pLines, CTrJogData& data);
+    int CheckFolder(SectionLines& lines, SectionLine& line, int* pbMore);
+    int StoreData(SectionLines* pLines, CTrJogData& data);
+    int StoreSubData(SectionLines* pLines, CTrJogData& data);
     int WriteData(const CTrJogData& data);
 
 protected:
@@ -463,6 +481,14 @@ protected:
     int m_nMaxLevel;                        ///< 1 + the deepest folder level of the last load
     std::unique_ptr<DataList> m_pDataList;  ///< the entries
     Position m_posNow;                      ///< the entry Read gave last
+
+private:
+    void ForgetGetPlace();
+
+    // The place Get reached last (index and position); every edit of the
+    // list forgets it (index npos).
+    std::size_t m_nGetIndex;
+    Position m_posGet;
 };
 
 /// A refuse list: does a text contain any of the file's bracketed entries?

@@ -26,8 +26,10 @@ constexpr const char* kStringFiles[kStringSlots] = {nullptr, "USBData.dat", "FPD
 
 constexpr int kPathDataFolder = 3;
 constexpr int kPathLaunchIni = 8;
-constexpr int kPathXbusData = 15;
-constexpr int kPathXbusCategory = 16;
+// The IEEE 1394 pair: TrComGetPath indexes 15 and 16 are these names in the
+// data folder.
+constexpr char kXbusDataFile[] = "XbusData.dat";
+constexpr char kXbusCategoryFile[] = "XbusCtg.dat";
 
 constexpr UINT kProductKeyString = 4000;
 constexpr char kProductKeyFallback[] = "Software\\Kalvor Corporation\\Trelvane";
@@ -43,11 +45,37 @@ bool IndexPath(int index, std::string& path) {
     return true;
 }
 
-bool DataFilePath(const char* fileName, std::string& path) {
-    if (!IndexPath(kPathDataFolder, path)) return false;
-    path.append("\\").append(fileName);
-    return path.size() < MAX_PATH;
-}
+// The data folder, asked for once per open, however many data files the
+// open loads: each of them lies in it.
+class DataFolder {
+public:
+    // The folder and the file name formatted with "%s\%s", as the slots'
+    // files are named.
+    bool File(const char* fileName, std::string& path) {
+        if (!Ask()) return false;
+        path.assign(m_folder).append("\\").append(fileName);
+        return path.size() < MAX_PATH;
+    }
+    // The folder joined with the file name as TrComGetPath joins its
+    // indexes 15 and 16 (the IEEE 1394 pair) to the data folder.
+    bool Indexed(const char* fileName, std::string& path) {
+        if (!Ask()) return false;
+        char joined[MAX_PATH];
+        std::memcpy(joined, m_folder, MAX_PATH);
+        if (!TrComPathAppend(joined, fileName)) return false;
+        path = joined;
+        return true;
+    }
+
+private:
+    bool Ask() {
+        if (m_state == kNotAsked) m_state = TrComGetPath(kPathDataFolder, m_folder) ? kHave : kFailed;
+        return m_state == kHave;
+    }
+
+    enum { kNotAsked, kHave, kFailed } m_state = kNotAsked;
+    char m_folder[MAX_PATH] = "";
+};
 
 bool StringLoadAccepted(int result) { return result == 0 || result == 6; }
 
@@ -126,6 +154,7 @@ int CTrAppDataFinder::OpenDataBases(WORD wOpenMask) {
         m_ppStringDB = std::make_unique<std::unique_ptr<CTrStringKeyDB>[]>(kStringSlots);
         m_ppXbusDB = std::make_unique<CTrStringKeyDB*[]>(2);  // value-initialised: both NULL
         int failed = 0;
+        DataFolder folder;
 
         for (int slot = 0; slot < kStringSlots; ++slot) {
             const int bit = 1 << slot;
@@ -135,8 +164,8 @@ int CTrAppDataFinder::OpenDataBases(WORD wOpenMask) {
                 auto devices = std::make_unique<CTrStringKeyDB>();
                 auto categories = std::make_unique<CTrStringKeyDB>();
                 std::string path;
-                const bool ok = IndexPath(kPathXbusData, path) && StringLoadAccepted(devices->Load(path)) &&
-                                IndexPath(kPathXbusCategory, path) && StringLoadAccepted(categories->Load(path));
+                const bool ok = folder.Indexed(kXbusDataFile, path) && StringLoadAccepted(devices->Load(path)) &&
+                                folder.Indexed(kXbusCategoryFile, path) && StringLoadAccepted(categories->Load(path));
                 if (!ok) {
                     failed |= bit;
                     continue;
@@ -150,7 +179,7 @@ int CTrAppDataFinder::OpenDataBases(WORD wOpenMask) {
             // A failed load keeps its (empty) database in the slot.
             m_ppStringDB[slot] = std::make_unique<CTrStringKeyDB>();
             std::string path;
-            if (!DataFilePath(kStringFiles[slot], path) || !StringLoadAccepted(m_ppStringDB[slot]->Load(path)))
+            if (!folder.File(kStringFiles[slot], path) || !StringLoadAccepted(m_ppStringDB[slot]->Load(path)))
                 failed |= bit;
         }
 
@@ -159,7 +188,7 @@ int CTrAppDataFinder::OpenDataBases(WORD wOpenMask) {
             if (!(wOpenMask & bit)) continue;
             m_ppNumeralDB[slot] = std::make_unique<CTrNumeralKeyDB>();
             std::string path;
-            if (!DataFilePath(kNumeralFiles[slot], path) || m_ppNumeralDB[slot]->Load(path) != 0) failed |= bit;
+            if (!folder.File(kNumeralFiles[slot], path) || m_ppNumeralDB[slot]->Load(path) != 0) failed |= bit;
         }
         return failed;
     };

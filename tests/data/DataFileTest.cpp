@@ -81,6 +81,23 @@ TEST(DataFile, FormatResultsAndRewrites) {
     RunCases(cases);
 }
 
+// Lines are scanned sixteen bytes at a time: labels, line ends and the end of
+// the file fall at every place of such a block here.
+TEST(DataFile, LabelsAndLineEndsAnywhereInTheScannedBlocks) {
+    std::vector<Case> cases;
+    for (int pad = 0; pad <= 40; ++pad) {
+        const std::string p(pad, 'a');
+        // A "WorkDir:" line with "Path:" further on is a Path line (Path comes first in the label order); the
+        // last line ends with the file.
+        cases.push_back({'n',
+                         CrLf({"Title:t", "Description:d", "WorkDir:w", "WorkDir:" + p + "Path:x", "Option:o"}) +
+                             "Key:" + std::string(pad % 9, '0') + "1",
+                         0, 1, CrLf({"Title:t", "Description:d", "Path:ir:" + p + "Path:x", "WorkDir:w", "Option:o",
+                                     "Key:00000001"})});
+    }
+    RunCases(cases);
+}
+
 TEST(DataFile, DoubleByteCharactersAreNeverSplit) {
     if (!CodePage932()) GTEST_SKIP() << "needs code page 932";
     // 0x83 0x5C and 0x95 0x5C end in '\', 0x83 0x41 in 'A', 0x83 0x5D in ']'; 0x83 'K' and 0x83 'T' are one
@@ -88,6 +105,13 @@ TEST(DataFile, DoubleByteCharactersAreNeverSplit) {
     RunCases({{'n', CrLf({"Title:\x83\x5c\x95\x5c\x83\x41", "Description:x\x83Key:", "Path:C:\\\x95\x5c\\a.exe",
                          "WorkDir:", "Option:", "Key:0000000A"}), 0, 1, "="},
               {'s', Str("\x83\x41", "USB\\\x83\x5c\x95\x5c"), 0, 1, "="}});
+    // 0x83 'P' is one character wherever the scan's blocks split the line: no "Path:" in the Option.
+    std::vector<Case> hidden;
+    for (int pad = 0; pad <= 33; ++pad)
+        hidden.push_back({'n', CrLf({"Title:t", "Description:d", "Path:p", "WorkDir:w",
+                                     "Option:" + std::string(pad, 'a') + "\x83Path:x", "Key:00000001"}),
+                          0, 1, "="});
+    RunCases(hidden);
     // In the refuse list too: a trail byte neither closes an entry nor matches alone.
     Files files;
     CTrRefuseDB refuse;

@@ -4,6 +4,7 @@
 
 #include "DataFiles.h"
 
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -54,6 +55,45 @@ TEST(JogDataDB, EditsKeepTheCursorsValidAndGetReachesEveryIndex) {
     db.Get(-1).SetTitle("scribble");  // outside: a blank entry each time
     EXPECT_EQ("", db.Get(-1).GetTitle());
     EXPECT_EQ(-1, db.Get(50).GetLevel());
+}
+
+// Get remembers the place it reached last; every walk order must still find
+// the right entry, and every edit must make it forget a place that moved or died.
+TEST(JogDataDB, GetFollowsEveryWalkAndForgetsItsPlaceOnEdits) {
+    CTrJogDataDB db;
+    for (int i = 0; i < 40; ++i) db.Add(Entry(std::to_string(i)));
+    std::vector<const CTrJogData*> byList;
+    for (const CTrJogData& e : *db.ReadList()) byList.push_back(&e);
+    std::vector<int> order;
+    for (int i = 0; i < 40; ++i) order.push_back(i);                  // forward
+    for (int i = 39; i >= 0; --i) order.push_back(i);                 // backward
+    for (int i : {17, 3, 38, 21, 22, 0, 39, 20, 19, 25}) order.push_back(i);  // jumps
+    for (int i : order) ASSERT_EQ(byList[i], &db.Get(i)) << i;
+
+    const auto at = [&](int i) { return std::next(db.ReadList()->begin(), i); };
+    struct Edit {
+        const char* what;
+        std::function<void()> edit;
+        int index;
+        const char* expected;  // Get(index)'s title after the edit
+    };
+    const std::vector<Edit> edits = {
+        {.what = "InsertTop shifts every index", .edit = [&] { db.InsertTop(Entry("top")); }, .index = 20,
+         .expected = "19"},
+        {.what = "RemoveAt the remembered entry", .edit = [&] { db.RemoveAt(at(20)); }, .index = 20, .expected = "20"},
+        {.what = "InsertBefore an earlier entry", .edit = [&] { db.InsertBefore(at(3), Entry("b"), nullptr); },
+         .index = 20, .expected = "18"},
+        {.what = "InsertAfter an earlier entry", .edit = [&] { db.InsertAfter(at(3), Entry("a"), nullptr); },
+         .index = 20, .expected = "17"},
+        {.what = "ClearAll, then Add", .edit = [&] { db.ClearAll(), db.Add(Entry("only")); }, .index = 0,
+         .expected = "only"},
+    };
+    for (const Edit& e : edits) {
+        db.Get(e.index);  // remember a place, then edit
+        e.edit();
+        EXPECT_EQ(e.expected, db.Get(e.index).GetTitle()) << e.what;
+    }
+    EXPECT_EQ("", db.Get(1).GetTitle());  // outside the list still gives the blank entry
 }
 
 TEST(RefuseDB, BracketedLinesAreEntriesFoundAnywhereInTheText) {

@@ -99,4 +99,33 @@ TEST_F(Exports, WhileTheJukeboxRunsFlashpodRecordsComeBackEmpty) {
     EXPECT_STREQ("card", slot.szTitle) << "the file itself was not changed";
 }
 
+// A resident host holds TrLocale.DLL: its lookups still read every data file
+// and setting afresh, and give back every reference to TrLocale.DLL they take.
+TEST_F(Exports, AResidentHostsLookupsReadAfreshAndKeepNoReference) {
+    ASSERT_EQ(nullptr, ::GetModuleHandleA("TrLocale.DLL"));
+    {
+        tr::Module held(::LoadLibraryA("TrLocale.DLL"));
+        ASSERT_TRUE(held);
+        const struct { const char* title; int driveLetter; const char* texts; int menu; } steps[] = {
+            {.title = "first", .driveLetter = 1, .texts = "first|first description|C:\\card.exe||/x E:", .menu = 1},
+            {.title = "second", .driveLetter = 0, .texts = "second|second description|C:\\card.exe||/x", .menu = 2},
+        };
+        for (const auto& s : steps) {
+            ASSERT_TRUE(m_box.Write("FPData.dat", NumeralRecord(s.title, 0x0301, "C:\\card.exe", "/x")));
+            std::string menu;
+            for (int i = 0; i < s.menu; ++i) menu += "Title:f\r\nDescription:d\r\nLevel:0\r\n";
+            ASSERT_TRUE(m_box.Write("JogData.dat", menu));
+            SetFlashpod(s.driveLetter);
+            TR_APP_DATA_STRUC block = Marked();
+            int count = -1;
+            ASSERT_TRUE(TrComGetAppDataOfPnPEvent(&block, TR_PNP_FPMEDIA_DRIVE, 0x04000000) &&
+                        TrComJogDataGetAllItems(&count));
+            EXPECT_EQ(s.texts, Texts(block));
+            EXPECT_EQ(s.menu, count);
+        }
+        EXPECT_EQ(held.Get(), ::GetModuleHandleA("TrLocale.DLL"));
+    }
+    EXPECT_EQ(nullptr, ::GetModuleHandleA("TrLocale.DLL")) << "a lookup kept a reference to TrLocale.DLL";
+}
+
 }  // namespace

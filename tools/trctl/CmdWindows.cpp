@@ -2,6 +2,7 @@
 #include "Json.h"
 #include "Options.h"
 
+#include "base/TrHandle.h"
 #include "include/TrCommon.h"
 
 #include <cstdio>
@@ -62,6 +63,10 @@ int RunHost(const Args& args) {
         return Fail(kExitUsage, "host: " + error);
     const bool client = o.Has("--client"), watch = o.Has("--watch");
 
+    // A resident host keeps TrLocale.DLL loaded for its lifetime: the
+    // library's own load and free of it around every lookup, path and dialog
+    // then only count references. Without the file the host still runs.
+    const tr::Module locale(::LoadLibraryA("TrLocale.DLL"));
     HWND hWnd = CreateHostWindow(client ? "Trelvane client (trctl)" : "Trelvane server (trctl)");
     if (!hWnd) return Fail(kExitSystem, "host: cannot create a window (error " + std::to_string(::GetLastError()) + ")");
     const int ok = client ? TrComSetClient(hWnd) : TrComSetServer(hWnd);
