@@ -93,13 +93,16 @@ int Rewrite() {
     char path[MAX_PATH];
     if (!TrComGetPath(TR_PATH_PPK_DATA, path)) return 1;
     CTrNumeralKeyDB db;
-    const int loaded = db.Load(path);
-    const int written = loaded == TR_DB_OK ? db.Write(path) : loaded;
-    std::printf("PPKData.dat written back: result %d\n", written);
-    return written == TR_DB_OK ? 0 : 1;
+    if (db.Load(path) != TR_DB_OK) return 1;
+    // Write's result is 1 either way: the thread's last error tells a
+    // completed rewrite (ERROR_SUCCESS) from a refused or cut one.
+    db.Write(path);
+    const DWORD error = ::GetLastError();
+    std::printf("PPKData.dat written back: error %lu\n", error);
+    return error == ERROR_SUCCESS ? 0 : 1;
 }
 
-int Resident(unsigned seconds) {
+int ResidentLoop(unsigned seconds) {
     g_rewriteMessage = ::RegisterWindowMessageA(TR_MSG_REWRITE_WINDOW_NAME);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = HostProc;
@@ -131,6 +134,16 @@ int Resident(unsigned seconds) {
     }
     TrComDeleteSharedMemory();
     return served ? g_exitCode : 1;
+}
+
+int Resident(unsigned seconds) {
+    // A resident program keeps TrLocale.DLL loaded for its lifetime, so the
+    // library's own load and free of it around each lookup only count
+    // references. The library works without it being loaded here too.
+    HMODULE locale = ::LoadLibraryA("TrLocale.DLL");
+    const int rc = ResidentLoop(seconds);
+    if (locale) ::FreeLibrary(locale);
+    return rc;
 }
 
 }  // namespace
