@@ -88,11 +88,9 @@ private:
         const DWORD flags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
         if (m_original) {
             // ReplaceFile opens the original to read and delete it, which the
-            // hold refuses. The hold gives way to one that shares all of that
-            // and still refuses the data layer's opens (they share nothing);
-            // whoever opens the file in between makes this rewrite fail and
-            // the original stay.
-            m_original.Reset();
+            // hold refuses. The hold hands over to a handle that shares all of
+            // that and still refuses the data layer's opens (they share
+            // nothing), opened while the hold still stands.
             m_original.Reset(::CreateFileA(m_path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!m_original) return false;
@@ -201,7 +199,7 @@ bool ReadWholeFile(const std::string& path, FileContent& content) {
 HANDLE OpenForWriting(const std::string& path) {
     // Attributes are read and set through this handle too (creation time,
     // hidden, read-only).
-    return ::CreateFileA(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+    return ::CreateFileA(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 

@@ -16,9 +16,10 @@ namespace data {
 
 // Opens the original of a rewrite, which stays held until it is replaced:
 // with write access, so a read-only file is refused as by any writer, and
-// sharing nothing, so every other open of the file is refused as while it
-// was written in place. Like CreateFile: INVALID_HANDLE_VALUE with the last
-// error set on failure, and ERROR_FILE_NOT_FOUND when there is no file yet.
+// sharing only deletion, so every open that reads or writes it is refused as
+// while it was written in place, while the replacement can still take over
+// the hold. Like CreateFile: INVALID_HANDLE_VALUE with the last error set on
+// failure, and ERROR_FILE_NOT_FOUND when there is no file yet.
 using OpenForWritingFn = HANDLE (*)(const std::string& path);
 HANDLE OpenForWriting(const std::string& path);
 
