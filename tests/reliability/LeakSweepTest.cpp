@@ -63,7 +63,7 @@ int Checked(int result, Check outputsRight) {
     return outputsRight() ? result : kWrongOutput;
 }
 
-// Holds a named object or a file open, as another process would.
+// Holds a file open without sharing, as another process would.
 tr::Handle HoldFile(const std::string& path) {
     return tr::Handle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
@@ -399,8 +399,8 @@ struct Round {
 // classes, the registry's), then the counted rounds. Prints and returns the
 // figures' text; 'ok' tells whether they are within bounds and every
 // result was right.
-std::string Sweep(Place& place, int rounds, bool withDialogs, bool firstRoundDecides, bool& ok) {
-    std::vector<Call> exports = ExportCalls(place), dialogs = withDialogs ? DialogCalls(place) : std::vector<Call>();
+std::string Sweep(Place& place, int rounds, bool firstRoundDecides, bool& ok) {
+    std::vector<Call> exports = ExportCalls(place), dialogs = DialogCalls(place);
     Round exportRounds(exports, firstRoundDecides), dialogRounds(dialogs, firstRoundDecides);
     const int dialogRoundCount = rounds / kDialogShare > 0 ? rounds / kDialogShare : 1;
     exportRounds.Run(3);
@@ -412,7 +412,7 @@ std::string Sweep(Place& place, int rounds, bool withDialogs, bool firstRoundDec
     ok = Within(before, after) && !exportRounds.failed && !dialogRounds.failed;
     char head[160];
     std::snprintf(head, sizeof(head), "%d rounds of %zu export calls, %d rounds of %zu dialog and launch calls: ", rounds,
-                  exports.size(), withDialogs ? dialogRoundCount : 0, dialogs.size());
+                  exports.size(), dialogRoundCount, dialogs.size());
     return head + Show(before, after) + "\n" + exportRounds.failures + dialogRounds.failures;
 }
 
@@ -427,7 +427,7 @@ TR_CHILD_ROLE(sweep_without_locale) {
     TrComGetPath(TR_PATH_DATA_DIR, data);
     place.data = data;
     bool ok = false;
-    const std::string figures = Sweep(place, std::stoi(args.at(0)), false, true, ok);
+    const std::string figures = Sweep(place, std::stoi(args.at(0)), true, ok);
     return trtest::WriteFileBytes(args.at(1), figures) && ok ? 0 : 1;
 }
 
@@ -444,7 +444,7 @@ TEST(LeakSweep, EveryExportOverAndOverLeavesNoHandleObjectOrMemoryBehind) {
     ASSERT_TRUE(place.server && TrComSetServer(place.server));
 
     bool ok = false;
-    const std::string figures = Sweep(place, rounds, true, false, ok);
+    const std::string figures = Sweep(place, rounds, false, ok);
     std::printf("leak sweep with TrLocale.DLL: %s", figures.c_str());
     EXPECT_TRUE(ok) << figures;
 

@@ -114,10 +114,10 @@ public:
         return !wrong && m_done == operations && m_slowestMs < kHangMs;
     }
 
-    std::string Report() const {
-        char line[160];
-        std::snprintf(line, sizeof(line), "process %lu: %d operations in %.1f s, slowest %.0f ms, %d rewrite messages;",
-                      ::GetCurrentProcessId(), m_done, m_seconds, m_slowestMs, m_rewrites);
+    std::string Report(const std::string& who) const {
+        char line[200];
+        std::snprintf(line, sizeof(line), "%s (%lu): %d operations in %.1f s, slowest %.0f ms, %d rewrite messages;",
+                      who.c_str(), ::GetCurrentProcessId(), m_done, m_seconds, m_slowestMs, m_rewrites);
         std::string text = line;
         for (int k = 0; k < kKinds; ++k) {
             std::snprintf(line, sizeof(line), " %s %d/%d/%d", kKindNames[k], m_tallies[k].ok, m_tallies[k].refused,
@@ -217,7 +217,7 @@ private:
 };
 
 // One of the other three processes. args: operations, the start event, the
-// report file. It keeps its windows until released, so every window value
+// report file, its number. It keeps its windows until released, so every window value
 // stays readable until all four are done. Exit 0 when its soak was clean.
 TR_CHILD_ROLE(soak) {
     Soaker soaker;
@@ -228,7 +228,7 @@ TR_CHILD_ROLE(soak) {
     const int operations = std::stoi(args.at(0));
     soaker.Run(operations);
     const std::string& report = args.at(2);
-    if (!trtest::WriteFileBytes(report + ".part", soaker.Report()) ||
+    if (!trtest::WriteFileBytes(report + ".part", soaker.Report("child copy " + args.at(3))) ||
         !::MoveFileExA((report + ".part").c_str(), report.c_str(), MOVEFILE_REPLACE_EXISTING))
         return 4;
     trtest::WaitForRelease(kDeadlineMs);
@@ -244,7 +244,8 @@ TEST(ContentionSoak, FourProcessesOnTheSharedBlockAndOneDataFileOnlySeeWholeValu
     const tr::Handle start(::CreateEventA(nullptr, TRUE, FALSE, startName.c_str()));
     std::vector<trtest::Child> children(kChildren);
     for (int i = 0; i < kChildren; ++i) {
-        ASSERT_TRUE(children[i].Start("soak", {std::to_string(operations), startName, reports / std::to_string(i)}));
+        ASSERT_TRUE(children[i].Start("soak", {std::to_string(operations), startName, reports / std::to_string(i),
+                                               std::to_string(i + 1)}));
         ASSERT_TRUE(children[i].WaitReady()) << "child ended with " << children[i].Wait();
     }
     Soaker soaker;
@@ -253,7 +254,7 @@ TEST(ContentionSoak, FourProcessesOnTheSharedBlockAndOneDataFileOnlySeeWholeValu
     soaker.Run(operations);
 
     // The others report when done, then wait to be released.
-    std::string lines = soaker.Report();
+    std::string lines = soaker.Report("test process");
     for (int i = 0; i < kChildren; ++i) {
         std::string line;
         for (const ULONGLONG begin = ::GetTickCount64();
