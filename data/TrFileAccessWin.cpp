@@ -245,8 +245,9 @@ std::unique_ptr<RewriteFile> OpenForRewriteWith(const std::string& path, const R
         // attribute goes now, as a refused open would have had it go, since
         // the replacement refuses a read-only original.
         if (now.FileAttributes & FILE_ATTRIBUTE_READONLY) {
-            FILE_BASIC_INFO cleared = {};
+            FILE_BASIC_INFO cleared = {};  // zero times and attributes stay as they are: "normal" clears
             cleared.FileAttributes = now.FileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+            if (!cleared.FileAttributes) cleared.FileAttributes = FILE_ATTRIBUTE_NORMAL;
             if (!::SetFileInformationByHandle(original.Get(), FileBasicInfo, &cleared, sizeof(cleared))) return nullptr;
         }
         // What the new file takes over: the creation time and the attributes

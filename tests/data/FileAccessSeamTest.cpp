@@ -127,15 +127,16 @@ TEST(ReadOnlyRetry, OnlyAccessDeniedClearsReadOnlyAndOpensOnceMore) {
     // Unscripted, Windows refuses the open and the retry clears read-only;
     // Wine as root opens the file, and the rewrite clears it before the
     // replacement, which refuses a read-only original. Same end either way.
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(trtest::WriteFileBytes(path, "old") &&
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
-    auto file = tr::data::OpenForRewrite(path);
-    ASSERT_TRUE(file && file->Write("new") && file->Close());
-    std::string bytes;
-    EXPECT_TRUE(trtest::ReadFileBytes(path, bytes) && bytes == "new");
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN),
-              ::GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    for (const DWORD kept : {DWORD{0}, DWORD{FILE_ATTRIBUTE_HIDDEN}}) {
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(trtest::WriteFileBytes(path, "old") &&
+                    ::SetFileAttributesA(path.c_str(), kept | FILE_ATTRIBUTE_READONLY));
+        auto file = tr::data::OpenForRewrite(path);
+        ASSERT_TRUE(file && file->Write("new") && file->Close()) << kept;
+        std::string bytes;
+        EXPECT_TRUE(trtest::ReadFileBytes(path, bytes) && bytes == "new");
+        EXPECT_EQ(kept, ::GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    }
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
