@@ -91,13 +91,15 @@ private:
             // hold refuses. The hold hands over to a handle that shares all of
             // that and still refuses the data layer's opens (they share
             // nothing), opened while the hold still stands.
-            m_original.Reset(::CreateFileA(m_path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            m_original.Reset(::CreateFileA(m_path.c_str(), DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!m_original) return false;
             if (::ReplaceFileA(m_path.c_str(), m_tempPath.c_str(), nullptr, flags, nullptr, nullptr)) return true;
             m_original.Reset();  // a file system that cannot replace: renamed over
         }
-        return ::MoveFileExA(m_tempPath.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        const DWORD how = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+        return ::MoveFileExA(m_tempPath.c_str(), m_path.c_str(), how) != 0;
     }
 
     bool Fail() {
@@ -263,7 +265,8 @@ std::unique_ptr<RewriteFile> OpenForRewriteWith(const std::string& path, const R
     // One left behind may carry the attributes of a stamp, which a create
     // that replaces it would have to repeat.
     ::SetFileAttributesA(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    Handle temp(::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle temp(
+        ::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!temp) return nullptr;
     if (seams.after) seams.after(RewriteStep::TempCreated);
     return std::make_unique<WinRewriteFile>(path, tempPath, std::move(original), std::move(temp), stamp, seams);

@@ -167,12 +167,15 @@ TEST(RewriteInOneStep, AProcessEndedAfterAnyStepLeavesTheOldFileOrTheNewOneWhole
     int tried = 0;
     for (const bool existed : {true, false}) {
         for (int killAt = 1; killAt <= kSteps + 1; ++killAt, ++tried) {
-            SCOPED_TRACE(testing::Message() << (existed ? "existing file" : "new file") << ", ended after step " << killAt);
+            SCOPED_TRACE(testing::Message()
+                         << (existed ? "existing file" : "new file") << ", ended after step " << killAt);
             ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileA(path.c_str());
-            ASSERT_TRUE(!existed || (trtest::WriteFileBytes(path, old) && ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN)));
+            ASSERT_TRUE(!existed || (trtest::WriteFileBytes(path, old) &&
+                                     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN)));
             const bool ended = killAt <= kSteps, replaced = killAt >= kSteps;
-            EXPECT_EQ(ended ? 70 + killAt : 0, trtest::RunChild("rewrite_killed", {path, std::to_string(killAt), fresh}));
+            EXPECT_EQ(ended ? 70 + killAt : 0,
+                      trtest::RunChild("rewrite_killed", {path, std::to_string(killAt), fresh}));
             std::string bytes = "<none>";
             trtest::ReadFileBytes(path, bytes);
             EXPECT_EQ(replaced ? fresh : existed ? old : "<none>", bytes);

@@ -43,8 +43,9 @@ bool Within(const Figures& before, const Figures& after) {
 
 std::string Show(const Figures& b, const Figures& a) {
     char text[256];
-    std::snprintf(text, sizeof(text), "handles %ld -> %ld, GDI %ld -> %ld, USER %ld -> %ld, private bytes %zu KB -> %zu KB",
-                  b.handles, a.handles, b.gdi, a.gdi, b.user, a.user, b.privateBytes / 1024, a.privateBytes / 1024);
+    std::snprintf(text, sizeof(text),
+                  "handles %ld -> %ld, GDI %ld -> %ld, USER %ld -> %ld, private bytes %zu KB -> %zu KB", b.handles,
+                  a.handles, b.gdi, a.gdi, b.user, a.user, b.privateBytes / 1024, a.privateBytes / 1024);
     return text;
 }
 
@@ -92,7 +93,8 @@ void MakeDataFiles(const trtest::LookupSandbox& box) {
 DWORD_PTR UsbDevice(const char* path) {
     char* text = static_cast<char*>(::operator new(std::strlen(path) + 1));
     std::strcpy(text, path);
-    return reinterpret_cast<DWORD_PTR>(new (::operator new(sizeof(TR_REG_INFO_STRUC))) TR_REG_INFO_STRUC{0, 0, 0, text});
+    return reinterpret_cast<DWORD_PTR>(new (::operator new(sizeof(TR_REG_INFO_STRUC)))
+                                           TR_REG_INFO_STRUC{0, 0, 0, text});
 }
 
 int Lookup(const std::function<int(TR_APP_DATA_STRUC*)>& lookup, const char* title) {
@@ -102,6 +104,7 @@ int Lookup(const std::function<int(TR_APP_DATA_STRUC*)>& lookup, const char* tit
 }
 
 std::string ProductKey(const char* sub) { return std::string(trtest::kProductKey) + "\\" + sub; }
+const HKEY kUser = HKEY_CURRENT_USER;
 
 // A settings pair over 1 to 5 values: written (key made), read back, read
 // over a missing key, and written with no key path.
@@ -118,15 +121,16 @@ void AddSettings(std::vector<Call>& calls, const char* family, Read read, Write 
 // is there (the child without it checks them against its first round).
 std::vector<Call> ExportCalls(Place& place) {
     std::vector<Call> calls;
-    const HKEY user = HKEY_CURRENT_USER;
     const auto add = [&](std::string name, std::function<int()> run, int expect) {
         calls.push_back({std::move(name), std::move(run), expect});
     };
 
     // The shared block: registered by this process's server, so present.
     add("block: client set", [&place] { return TrComSetClient(place.server); }, 1);
-    add("block: server got", [&place] { HWND h = nullptr; return Checked(TrComGetServer(&h), [&] { return h == place.server; }); }, 1);
-    add("block: client got", [&place] { HWND h = nullptr; return Checked(TrComGetClient(&h), [&] { return h == place.server; }); }, 1);
+    add("block: server got",
+        [&place] { HWND h = nullptr; return Checked(TrComGetServer(&h), [&] { return h == place.server; }); }, 1);
+    add("block: client got",
+        [&place] { HWND h = nullptr; return Checked(TrComGetClient(&h), [&] { return h == place.server; }); }, 1);
     add("block: probed while present", [] { return TrComCreateSharedMemory(); }, 0);
     add("block: second server", [] { return TrComSetServer(reinterpret_cast<HWND>(0x1234)); }, 0);
     add("block: lock held", [] {
@@ -139,17 +143,27 @@ std::vector<Call> ExportCalls(Place& place) {
     }, 1);
 
     // Paths and platform.
-    add("path appended", [] { char b[MAX_PATH] = "C:\\a"; return Checked(TrComPathAppend(b, "b"), [&] { return !std::strcmp(b, "C:\\a\\b"); }); }, 1);
-    add("path too long", [] { char b[MAX_PATH] = "C:\\"; std::memset(b + 3, 'x', 250); return TrComPathAppend(b, "123456789"); }, 0);
+    add(
+        "path appended",
+        [] {
+            char b[MAX_PATH] = "C:\\a";
+            return Checked(TrComPathAppend(b, "b"), [&] { return !std::strcmp(b, "C:\\a\\b"); });
+        },
+        1);
+    add("path too long",
+        [] { char b[MAX_PATH] = "C:\\"; std::memset(b + 3, 'x', 250); return TrComPathAppend(b, "123456789"); }, 0);
     add("file exists", [&place] { return TrComPathFileExists(place.Data("PPKData.dat").c_str()) != 0; }, 1);
     add("file missing", [&place] { return TrComPathFileExists(place.Data("SKeyData.dat").c_str()); }, 0);
     add("folder made", [&place] {
         const std::string folder = place.scratch / "made\\deeper";
         const int made = TrComCreateDirectory(folder.c_str());
-        return Checked(made, [&] { return ::RemoveDirectoryA(folder.c_str()) && ::RemoveDirectoryA((place.scratch / "made").c_str()); });
+        return Checked(made, [&] {
+            return ::RemoveDirectoryA(folder.c_str()) && ::RemoveDirectoryA((place.scratch / "made").c_str());
+        });
     }, 1);
     add("folder refused", [] { return TrComCreateDirectory("NoRoot"); }, 0);
-    add("os", [] { DWORD os = 0, ex = 0; return Checked(TrComGetOS(&os) + TrComGetOSEx(&ex), [&] { return os && ex; }); }, 2);
+    add("os",
+        [] { DWORD os = 0, ex = 0; return Checked(TrComGetOS(&os) + TrComGetOSEx(&ex), [&] { return os && ex; }); }, 2);
     add("os, no output", [] { return TrComGetOS(nullptr) + TrComGetOSEx(nullptr); }, 0);
     add("product paths, one index a round", [index = 0]() mutable {
         char path[MAX_PATH] = "";
@@ -157,50 +171,70 @@ std::vector<Call> ExportCalls(Place& place) {
         index = (index + 1) % TR_PATH_COUNT;
         return Checked(got, [&] { return path[0] != '\0'; });
     }, 1);
-    add("product path out of range", [] { char path[MAX_PATH] = "x"; return Checked(TrComGetPath(TR_PATH_COUNT, path), [&] { return path[0] == 'x'; }); }, 0);
+    add(
+        "product path out of range",
+        [] {
+            char path[MAX_PATH] = "x";
+            return Checked(TrComGetPath(TR_PATH_COUNT, path), [&] { return path[0] == 'x'; });
+        },
+        0);
 
     // Settings, each family's pair.
-    AddSettings(calls, "XbusConfig", [](const char* k) { DWORD v[5]; return TrXbusCfgRead(HKEY_CURRENT_USER, k, v, v + 1, v + 2, v + 3, v + 4); },
-                [](const char* k) { return TrXbusCfgWrite(HKEY_CURRENT_USER, k, 1, 1, 1, 1, 5); });
-    AddSettings(calls, "XbusCaution", [](const char* k) { DWORD v; return TrXbusConfigCautionRead(HKEY_CURRENT_USER, k, &v); },
-                [](const char* k) { return TrXbusConfigCautionWrite(HKEY_CURRENT_USER, k, 1); });
+    AddSettings(
+        calls, "XbusConfig",
+        [](const char* k) {
+            DWORD v[5];
+            return TrXbusCfgRead(kUser, k, v, v + 1, v + 2, v + 3, v + 4);
+        },
+        [](const char* k) { return TrXbusCfgWrite(kUser, k, 1, 1, 1, 1, 5); });
+    AddSettings(calls, "XbusCaution", [](const char* k) { DWORD v; return TrXbusConfigCautionRead(kUser, k, &v); },
+                [](const char* k) { return TrXbusConfigCautionWrite(kUser, k, 1); });
     AddSettings(calls, "JogConfig", [](const char* k) {
         DWORD v[6];
-        return TrJogCfgReadDirection(HKEY_CURRENT_USER, k, v, v + 1) & TrJogCfgReadAutoCloseTimer(HKEY_CURRENT_USER, k, v + 2) &
-               TrJogCfgReadPPPKInfoDlgTime(HKEY_CURRENT_USER, k, v + 3) & TrJogCfgReadJogLED(HKEY_CURRENT_USER, k, v + 4) &
-               TrJogCfgReadJogBack(HKEY_CURRENT_USER, k, v + 5);
+        return TrJogCfgReadDirection(kUser, k, v, v + 1) & TrJogCfgReadAutoCloseTimer(kUser, k, v + 2) &
+               TrJogCfgReadPPPKInfoDlgTime(kUser, k, v + 3) & TrJogCfgReadJogLED(kUser, k, v + 4) &
+               TrJogCfgReadJogBack(kUser, k, v + 5);
     }, [](const char* k) {
-        return TrJogCfgWriteDirection(HKEY_CURRENT_USER, k, 1, 1) & TrJogCfgWriteAutoCloseTimer(HKEY_CURRENT_USER, k, 10) &
-               TrJogCfgWritePPPKInfoDlgTime(HKEY_CURRENT_USER, k, 5) & TrJogCfgWriteJogLED(HKEY_CURRENT_USER, k, 1) &
-               TrJogCfgWriteJogBack(HKEY_CURRENT_USER, k, 1);
+        return TrJogCfgWriteDirection(kUser, k, 1, 1) & TrJogCfgWriteAutoCloseTimer(kUser, k, 10) &
+               TrJogCfgWritePPPKInfoDlgTime(kUser, k, 5) & TrJogCfgWriteJogLED(kUser, k, 1) &
+               TrJogCfgWriteJogBack(kUser, k, 1);
     });
-    AddSettings(calls, "SKeyConfig", [](const char* k) { DWORD v; return TrSKeyCfgRead(HKEY_CURRENT_USER, k, &v); },
-                [](const char* k) { return TrSKeyCfgWrite(HKEY_CURRENT_USER, k, 5); });
-    AddSettings(calls, "TimerConfig", [](const char* k) { DWORD v; return TrTimerCfgRead(HKEY_CURRENT_USER, k, &v); },
-                [](const char* k) { return TrTimerCfgWrite(HKEY_CURRENT_USER, k, 5); });
+    AddSettings(calls, "SKeyConfig", [](const char* k) { DWORD v; return TrSKeyCfgRead(kUser, k, &v); },
+                [](const char* k) { return TrSKeyCfgWrite(kUser, k, 5); });
+    AddSettings(calls, "TimerConfig", [](const char* k) { DWORD v; return TrTimerCfgRead(kUser, k, &v); },
+                [](const char* k) { return TrTimerCfgWrite(kUser, k, 5); });
     AddSettings(calls, "FlashpodConfig", [](const char* k) {
         DWORD v[6];
-        return TrFPCfgRead(HKEY_CURRENT_USER, k, v, v + 1, v + 2) & TrFPDriveRead(HKEY_CURRENT_USER, k, v + 3, v + 4) &
-               TrFPCfgOptionRead(HKEY_CURRENT_USER, k, v + 5);
+        return TrFPCfgRead(kUser, k, v, v + 1, v + 2) & TrFPDriveRead(kUser, k, v + 3, v + 4) &
+               TrFPCfgOptionRead(kUser, k, v + 5);
     }, [](const char* k) {
-        return TrFPCfgWrite(HKEY_CURRENT_USER, k, 1, 1, 5) & TrFPDriveWrite(HKEY_CURRENT_USER, k, 4, 2) &
-               TrFPCfgOptionWrite(HKEY_CURRENT_USER, k, 1);
+        return TrFPCfgWrite(kUser, k, 1, 1, 5) & TrFPDriveWrite(kUser, k, 4, 2) &
+               TrFPCfgOptionWrite(kUser, k, 1);
     });
-    AddSettings(calls, "PPKConfig", [](const char* k) { DWORD v[3]; return TrPPKCfgRead(HKEY_CURRENT_USER, k, v, v + 1, v + 2); },
-                [](const char* k) { return TrPPKCfgWrite(HKEY_CURRENT_USER, k, 1, 1, 5); });
-    AddSettings(calls, "USBConfig", [](const char* k) { DWORD v[3]; return TrUSBCfgRead(HKEY_CURRENT_USER, k, v, v + 1, v + 2); },
-                [](const char* k) { const DWORD one = 1; return TrUSBCfgWrite(HKEY_CURRENT_USER, k, &one, &one, 5); });
+    AddSettings(calls, "PPKConfig", [](const char* k) { DWORD v[3]; return TrPPKCfgRead(kUser, k, v, v + 1, v + 2); },
+                [](const char* k) { return TrPPKCfgWrite(kUser, k, 1, 1, 5); });
+    AddSettings(calls, "USBConfig", [](const char* k) { DWORD v[3]; return TrUSBCfgRead(kUser, k, v, v + 1, v + 2); },
+                [](const char* k) { const DWORD one = 1; return TrUSBCfgWrite(kUser, k, &one, &one, 5); });
     // After the writes above: a family whose values are all there, and one without any.
     add("registry values", [] { TR_REG_VALUE_OF_KIND<TR_REG_KIND_FLASHPOD> v{}; return TrComGetRegValue(&v); }, 1);
-    add("registry values, one missing", [] { TR_REG_VALUE_OF_KIND<TR_REG_KIND_TIMER> v{}; return TrComGetRegValue(&v); }, 0);
-    const std::string wave = place.scratch / "roll.wav", ini = place.scratch / "Sound.ini", sounds = ProductKey("JogConfig");
+    add("registry values, one missing",
+        [] { TR_REG_VALUE_OF_KIND<TR_REG_KIND_TIMER> v{}; return TrComGetRegValue(&v); }, 0);
+    const std::string wave = place.scratch / "roll.wav", ini = place.scratch / "Sound.ini",
+                      sounds = ProductKey("JogConfig");
     trtest::WriteFileBytes(wave, "RIFF");
     trtest::WriteFileBytes(ini, "[JogSound]\r\nRoll=" + wave + "\r\nPush=" + wave + "\r\n");
-    add("sounds written", [=] { return TrJogCfgWriteSound(user, sounds.c_str(), wave.c_str(), wave.c_str()); }, 1);
-    add("sounds read", [=] { std::string r, p; return Checked(TrJogCfgReadSound(user, sounds.c_str(), r, p), [&] { return r == wave && p == wave; }); }, 1);
-    add("sounds, none given", [=] { return TrJogCfgWriteSound(user, sounds.c_str(), nullptr, wave.c_str()); }, 0);
+    add("sounds written", [=] { return TrJogCfgWriteSound(kUser, sounds.c_str(), wave.c_str(), wave.c_str()); }, 1);
+    add(
+        "sounds read",
+        [=] {
+            std::string r, p;
+            return Checked(TrJogCfgReadSound(kUser, sounds.c_str(), r, p), [&] { return r == wave && p == wave; });
+        },
+        1);
+    add("sounds, none given", [=] { return TrJogCfgWriteSound(kUser, sounds.c_str(), nullptr, wave.c_str()); }, 0);
     add("default sounds", [=] { std::string r, p; return TrJogCfgGetDefaultSound(0, ini.c_str(), r, p); }, 1);
-    add("default sounds, no profile", [=] { std::string r, p; return TrJogCfgGetDefaultSound(0, (ini + "x").c_str(), r, p); }, 0);
+    add("default sounds, no profile",
+        [=] { std::string r, p; return TrJogCfgGetDefaultSound(0, (ini + "x").c_str(), r, p); }, 0);
     add("wave file", [=] { return TrJogCfgIsWaveFile(wave.c_str()) + TrJogCfgIsWaveFile(ini.c_str()); }, 1);
 
     // Per-user setup and the jukebox companion (which does not run).
@@ -211,40 +245,61 @@ std::vector<Call> ExportCalls(Place& place) {
     // Not running; no tray value, so that answer stays untouched.
     add("jukebox", [] {
         BOOL a = 2, b = 2;
-        return Checked(TrComExistLyraneJukebox(&a) + TrComExistLyraneJukeboxInTaskTray(&b), [&] { return !a && b == 2; });
+        return Checked(TrComExistLyraneJukebox(&a) + TrComExistLyraneJukeboxInTaskTray(&b),
+                       [&] { return !a && b == 2; });
     }, 1);
-    add("jukebox, no output", [] { return TrComExistLyraneJukebox(nullptr) + TrComExistLyraneJukeboxInTaskTray(nullptr); }, 0);
+    add("jukebox, no output",
+        [] { return TrComExistLyraneJukebox(nullptr) + TrComExistLyraneJukeboxInTaskTray(nullptr); }, 0);
 
     // Lookups: found, key missing, file missing, file held open, bad input.
     add("ppk found", [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0101); }, "ppk"); }, 1);
-    add("ppk, key missing", [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0102); }, ""); }, 0);
-    add("skey, file missing", [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0201); }, ""); }, 0);
+    add("ppk, key missing",
+        [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0102); }, ""); }, 0);
+    add("skey, file missing",
+        [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0201); }, ""); }, 0);
     add("ppk, file held open", [&place] {
         const tr::Handle held = HoldFile(place.Data("PPKData.dat"));
-        return Checked(Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0101); }, ""), [&] { return held.Valid(); });
+        return Checked(Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0101); }, ""),
+                       [&] { return held.Valid(); });
     }, 0);
-    add("family outside the table", [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0401); }, ""); }, 0);
+    add("family outside the table",
+        [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0401); }, ""); }, 0);
     add("slot found", [] { return Lookup([](auto b) { return TrComGetAppDataOfFPSlot(b); }, "slot"); }, 1);
     add("timer found", [] { return Lookup([](auto b) { return TrComGetAppDataOfTimer(b); }, "timer"); }, 1);
     add("jog ppk, key missing", [] { return Lookup([](auto b) { return TrComGetAppDataOfJogPPK(b); }, ""); }, 0);
-    add("media found", [] { return Lookup([](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_FPMEDIA, 0); }, "media"); }, 1);
-    add("usb found", [] {
-        return Lookup([](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_USB, UsbDevice("USB\\VID_1&PID_2\\7")); }, "usb");
-    }, 1);
-    add("usb, key missing", [] {
-        return Lookup([](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_USB, UsbDevice("USB\\VID_9&PID_9\\7")); }, "");
-    }, 0);
-    add("lookups, no block", [] {
-        return TrComGetAppDataOfKalvorEvent(nullptr, 0x0101) + TrComGetAppDataOfTimer(nullptr) + TrComGetAppDataOfJogPPK(nullptr) +
-               TrComGetAppDataOfFPSlot(nullptr) + TrComGetAppDataOfPnPEvent(nullptr, TR_PNP_FPMEDIA, 0);
-    }, 0);
+    add("media found",
+        [] { return Lookup([](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_FPMEDIA, 0); }, "media"); }, 1);
+    add(
+        "usb found",
+        [] {
+            return Lookup(
+                [](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_USB, UsbDevice("USB\\VID_1&PID_2\\7")); },
+                "usb");
+        },
+        1);
+    add(
+        "usb, key missing",
+        [] {
+            return Lookup(
+                [](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_USB, UsbDevice("USB\\VID_9&PID_9\\7")); }, "");
+        },
+        0);
+    add(
+        "lookups, no block",
+        [] {
+            return TrComGetAppDataOfKalvorEvent(nullptr, 0x0101) + TrComGetAppDataOfTimer(nullptr) +
+                   TrComGetAppDataOfJogPPK(nullptr) + TrComGetAppDataOfFPSlot(nullptr) +
+                   TrComGetAppDataOfPnPEvent(nullptr, TR_PNP_FPMEDIA, 0);
+        },
+        0);
     add("jog menu", [] {
         int count = 0, all = 0;
         TR_JOG_DATA_STRUC entry = {};
         const int ok = TrComJogDataGetCount(&count) + TrComJogDataGetAllItems(&all) + TrComJogDataGetAt(&entry, 1);
         return Checked(ok, [&] { return count == 1 && all == 2 && !std::strcmp(entry.szTitle, "Calc"); });
     }, 3);
-    add("jog menu, index outside", [] { TR_JOG_DATA_STRUC e; return TrComJogDataGetAt(&e, 2) + TrComJogDataGetAt(&e, -1); }, 0);
+    add("jog menu, index outside",
+        [] { TR_JOG_DATA_STRUC e; return TrComJogDataGetAt(&e, 2) + TrComJogDataGetAt(&e, -1); }, 0);
     add("jog menu, file held open", [&place] {
         const tr::Handle held = HoldFile(place.Data("JogData.dat"));
         int count = 7;
@@ -278,7 +333,9 @@ std::vector<Call> ExportCalls(Place& place) {
         TR_APP_DATA_STRUC d = {};
         int code = 5;
         return Checked(TrComDoModalInfoDlg(&code, &d, 0) + TrComDoModalInfoDlg(&code, &d, 100) +
-                           TrComDoModalPastDlg(&code, &d, nullptr) + TrComCreateWatchDlg(nullptr, 5, 1, "x", nullptr, 0), [&] { return code == 5; });
+                           TrComDoModalPastDlg(&code, &d, nullptr) +
+                           TrComCreateWatchDlg(nullptr, 5, 1, "x", nullptr, 0),
+                       [&] { return code == 5; });
     }, 0);
 
     // The exported classes: load, find, change and write; a missing file, a
@@ -292,17 +349,20 @@ std::vector<Call> ExportCalls(Place& place) {
         db.Write(place.scratch / "ppk.dat");
         CTrNumeralKeyDB again;
         const bool written = again.Load(place.scratch / "ppk.dat") == 0 && again.Find(0x0102) && again.Find(0x0101);
-        return Checked(loaded + db.Load(place.Data("SKeyData.dat")), [&] { return found && !db.Find(0x0999) && written; });
+        return Checked(loaded + db.Load(place.Data("SKeyData.dat")),
+                       [&] { return found && !db.Find(0x0999) && written; });
     }, 1);
     add("numeral-key database, file held open", [&place] {
         const tr::Handle held = HoldFile(place.scratch / "ppk.dat");
         CTrNumeralKeyDB db;
-        return Checked(db.Load(place.scratch / "ppk.dat") + db.Write(place.scratch / "ppk.dat"), [&] { return held.Valid(); });
+        return Checked(db.Load(place.scratch / "ppk.dat") + db.Write(place.scratch / "ppk.dat"),
+                       [&] { return held.Valid(); });
     }, 2);
     add("string-key database", [&place] {
         CTrStringKeyDB db;
         const int loaded = db.Load(place.Data("USBData.dat"));
-        return Checked(loaded, [&] { return db.Find(std::string("VID_1&PID_2")) && !db.Find(std::string("none")) && db.Find(0); });
+        return Checked(
+            loaded, [&] { return db.Find(std::string("VID_1&PID_2")) && !db.Find(std::string("none")) && db.Find(0); });
     }, 0);
     add("jog menu database", [&place] {
         CTrJogDataDB db;
@@ -411,8 +471,9 @@ std::string Sweep(Place& place, int rounds, bool firstRoundDecides, bool& ok) {
     const Figures after = Figures::Now();
     ok = Within(before, after) && !exportRounds.failed && !dialogRounds.failed;
     char head[160];
-    std::snprintf(head, sizeof(head), "%d rounds of %zu export calls, %d rounds of %zu dialog and launch calls: ", rounds,
-                  exports.size(), dialogRoundCount, dialogs.size());
+    std::snprintf(head, sizeof(head),
+                  "%d rounds of %zu export calls, %d rounds of %zu dialog and launch calls: ", rounds, exports.size(),
+                  dialogRoundCount, dialogs.size());
     return head + Show(before, after) + "\n" + exportRounds.failures + dialogRounds.failures;
 }
 
@@ -439,7 +500,8 @@ TEST(LeakSweep, EveryExportOverAndOverLeavesNoHandleObjectOrMemoryBehind) {
     char data[MAX_PATH] = "";
     ASSERT_TRUE(TrComGetPath(TR_PATH_DATA_DIR, data));
     place.data = data;
-    const tr::Window server(::CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    const tr::Window server(
+        ::CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
     place.server = server.Get();
     ASSERT_TRUE(place.server && TrComSetServer(place.server));
 

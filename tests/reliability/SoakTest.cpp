@@ -35,7 +35,8 @@ std::string FileOfVersion(const std::string& stamp) {
     std::string text = ";soak\r\n";
     for (int i = 0; i < kRecords; ++i) {
         char record[160];
-        std::snprintf(record, sizeof(record), "Title:%s\r\nDescription:%s\r\nPath:C:\\%s.exe\r\nWorkDir:\r\nOption:\r\nKey:%08lX\r\n",
+        std::snprintf(record, sizeof(record),
+                      "Title:%s\r\nDescription:%s\r\nPath:C:\\%s.exe\r\nWorkDir:\r\nOption:\r\nKey:%08lX\r\n",
                       Title(i).c_str(), stamp.c_str(), Title(i).c_str(), static_cast<unsigned long>(kFirstKey + i));
         text += record;
     }
@@ -84,7 +85,8 @@ struct Tally {
 class Soaker {
 public:
     Soaker() : m_seed(::GetCurrentProcessId() * 2654435761u) {
-        static const WNDCLASSA wc = {0, ::DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, kWindowClass};
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ::DefWindowProcA, wc.lpszClassName = kWindowClass;
         ::RegisterClassA(&wc);
         for (tr::Window* w : {&m_server, &m_client})
             w->Reset(::CreateWindowA(kWindowClass, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
@@ -169,7 +171,8 @@ private:
         case kLookup: {
             const int i = static_cast<int>((m_seed >> 8) % kRecords);
             TR_APP_DATA_STRUC block = trtest::Marked();
-            if (!TrComGetAppDataOfKalvorEvent(&block, kFirstKey + i)) return trtest::Untouched(block) ? kRefused : kWrong;
+            if (!TrComGetAppDataOfKalvorEvent(&block, kFirstKey + i))
+                return trtest::Untouched(block) ? kRefused : kWrong;
             return block.szTitle == Title(i) && IsStamp(block.szDescription) ? kOk : kWrong;
         }
         default: return kWrong;
