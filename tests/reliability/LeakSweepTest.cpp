@@ -74,6 +74,7 @@ struct Place {
     std::string data;                   // the user's data folder
     trtest::TempFolder scratch;         // files of this process
     HWND server = nullptr;              // registered as the server, in the parent
+    bool databasesOpen = true;          // false without TrLocale.DLL: every lookup fails to open
     std::string Data(const char* name) const { return data + "\\" + name; }
 };
 
@@ -90,6 +91,11 @@ void MakeDataFiles(const trtest::LookupSandbox& box) {
 }
 
 // A Win98 device description, from operator new as the lookup releases it.
+void FreeDevice(DWORD_PTR device) {
+    auto* info = reinterpret_cast<TR_REG_INFO_STRUC*>(device);
+    ::operator delete(info->pszRegPath);
+    ::operator delete(info);
+}
 DWORD_PTR UsbDevice(const char* path) {
     char* text = static_cast<char*>(::operator new(std::strlen(path) + 1));
     std::strcpy(text, path);
@@ -269,21 +275,16 @@ std::vector<Call> ExportCalls(Place& place) {
     add("jog ppk, key missing", [] { return Lookup([](auto b) { return TrComGetAppDataOfJogPPK(b); }, ""); }, 0);
     add("media found",
         [] { return Lookup([](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_FPMEDIA, 0); }, "media"); }, 1);
-    add(
-        "usb found",
-        [] {
-            return Lookup(
-                [](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_USB, UsbDevice("USB\\VID_1&PID_2\\7")); },
-                "usb");
-        },
-        1);
-    add(
-        "usb, key missing",
-        [] {
-            return Lookup(
-                [](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_USB, UsbDevice("USB\\VID_9&PID_9\\7")); }, "");
-        },
-        0);
+    // The lookup releases the device only once it reaches an open database,
+    // which it never does without TrLocale.DLL: the memory is then ours.
+    const auto usb = [&place](const char* path, const char* title) {
+        const DWORD_PTR device = UsbDevice(path);
+        const int found = Lookup([&](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_USB, device); }, title);
+        if (!place.databasesOpen) FreeDevice(device);
+        return found;
+    };
+    add("usb found", [=] { return usb("USB\\VID_1&PID_2\\7", "usb"); }, 1);
+    add("usb, key missing", [=] { return usb("USB\\VID_9&PID_9\\7", ""); }, 0);
     add(
         "lookups, no block",
         [] {
@@ -487,6 +488,7 @@ TR_CHILD_ROLE(sweep_without_locale) {
     char data[MAX_PATH] = "";
     TrComGetPath(TR_PATH_DATA_DIR, data);
     place.data = data;
+    place.databasesOpen = false;
     bool ok = false;
     const std::string figures = Sweep(place, std::stoi(args.at(0)), true, ok);
     return trtest::WriteFileBytes(args.at(1), figures) && ok ? 0 : 1;
