@@ -2,39 +2,40 @@
 // keeps its comment line, and rewrites the whole file.
 #include "include/TrCommonClasses.h"
 
+#include "base/TrGuard.h"
 #include "base/TrText.h"
 #include "data/TrDataLines.h"
 #include "data/TrFileAccess.h"
-
-#include <new>
 
 CTrAbstDB::CTrAbstDB() : m_nDBType(0), m_nDataNumber(0) {}
 
 CTrAbstDB::~CTrAbstDB() = default;
 
 int CTrAbstDB::Load(const std::string& strPath) {
-    m_strFileName = strPath;
-    tr::data::FileContent content;
-    try {
-        if (!tr::data::IsUsablePath(strPath) || !tr::data::ReadWholeFile(strPath, content)) return TR_DB_NO_FILE;
-    } catch (const std::bad_alloc&) {
-        return TR_DB_NO_FILE;
-    }
-    m_file.OpenBytes(content.bytes, std::move(content.keeper));
-    int result;
-    try {
-        result = OpenLoadFile();
-    } catch (const std::bad_alloc&) {
-        // Out of memory part way: what was stored so far stays, as after a
-        // bad section.
-        m_posRead = GetPosition();
-        result = TR_DB_NO_FILE;
-    }
-    m_file.Close();
-    return result;
+    // Out of memory is a file that could not be read (1). Once parsing has
+    // begun, the records stored before that stay, as after a bad section.
+    bool parsing = false;
+    return tr::GuardedElse(
+        [&] {
+            m_strFileName = strPath;
+            tr::data::FileContent content;
+            if (!tr::data::IsUsablePath(strPath) || !tr::data::ReadWholeFile(strPath, content)) return TR_DB_NO_FILE;
+            m_file.OpenBytes(content.bytes, std::move(content.keeper));
+            parsing = true;
+            const int result = OpenLoadFile();
+            m_file.Close();
+            return result;
+        },
+        [&] {
+            if (parsing) m_posRead = GetPosition();
+            m_file.Close();
+            return TR_DB_NO_FILE;
+        });
 }
 
-int CTrAbstDB::Reload() { return Load(std::string(m_strFileName)); }
+int CTrAbstDB::Reload() {
+    return tr::Guarded(TR_DB_NO_FILE, [&] { return Load(std::string(m_strFileName)); });
+}
 
 int CTrAbstDB::OpenLoadFile() {
     ClearAll();
@@ -91,34 +92,37 @@ int CTrAbstDB::LoadSections(std::string& strTitleLine,
 }
 
 int CTrAbstDB::Write(const std::string& strPath) {
-    if (!tr::data::IsUsablePath(strPath)) return TR_DB_NO_FILE;
-    std::unique_ptr<tr::data::RewriteFile> out;
-    try {
-        out = tr::data::OpenForRewrite(strPath);
-    } catch (const std::bad_alloc&) {
-        return TR_DB_NO_FILE;
-    }
-    if (!out) return TR_DB_NO_FILE;
+    if (!tr::data::IsUsablePath(strPath)) return ::SetLastError(ERROR_BAD_PATHNAME), TR_DB_NO_FILE;
+    const std::unique_ptr<tr::data::RewriteFile> out = tr::GuardedElse(
+        [&] { return tr::data::OpenForRewrite(strPath); },
+        [] { return ::SetLastError(ERROR_NOT_ENOUGH_MEMORY), std::unique_ptr<tr::data::RewriteFile>(); });
+    if (!out) return TR_DB_NO_FILE;  // the open's own error stays
 
-    // The file is now empty. The new text is gathered in memory and written
-    // in one go, so the time in which a crash leaves a short file is only
-    // that of the one write.
-    int result = TR_DB_WRITE_FAIL;
+    // The file stays as it is until Close puts the new text, gathered in
+    // memory and written beside it, in its place in one step: a crash or a
+    // failed write leaves the old file. A line that cannot be gathered (out
+    // of memory) passes its record over, as a line that cannot be written would.
+    int result = TR_DB_NO_FILE;  // also when the records could not be gathered at all
     m_file.OpenNew();
-    try {
-        const int comment = m_strComment.empty() ? TR_DB_OK : WriteComment(m_strComment);
+    const bool gathered = tr::Guarded(false, [&] {
+        if (!m_strComment.empty()) WriteComment(m_strComment);
         std::string path(strPath);
         result = WriteAllData(path);
-        if (result == TR_DB_OK) result = comment;
-    } catch (const std::bad_alloc&) {
-        result = TR_DB_WRITE_FAIL;
-    }
-    const bool written = out->Write(m_file.Text());
-    const bool closed = out->Close();
+        return true;
+    });
+    // The first failure's error is the one the caller sees.
+    DWORD error = gathered && m_file.AllWritten() ? ERROR_SUCCESS : ERROR_NOT_ENOUGH_MEMORY;
+    const auto note = [&error](bool done) {
+        if (done || error != ERROR_SUCCESS) return;
+        error = ::GetLastError();
+        if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;  // a failure that named no cause
+    };
+    note(out->Write(m_file.Text()));
+    note(out->Close());
     m_file.Close();
-    if (!written || !closed) result = TR_DB_WRITE_FAIL;
 
     if (m_nDBType == 2 || m_nDBType == 3) PostMessageToRewriteData();
+    ::SetLastError(error);
     return result;
 }
 

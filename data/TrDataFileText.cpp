@@ -2,10 +2,11 @@
 // in one go, Write gathers the new text before it goes to disk in one go.
 #include "include/TrCommonClasses.h"
 
-#include <cstring>
-#include <new>
+#include "base/TrGuard.h"
 
-CTrAbstDB::CDataFile::CDataFile() : m_nNext(0), m_bOpen(false) {}
+#include <cstring>
+
+CTrAbstDB::CDataFile::CDataFile() : m_nNext(0), m_bOpen(false), m_bLineLost(false) {}
 
 bool CTrAbstDB::CDataFile::IsOpen() const { return m_bOpen; }
 
@@ -22,6 +23,7 @@ void CTrAbstDB::CDataFile::OpenNew() {
     m_strText.clear();
     m_nNext = 0;
     m_bOpen = true;
+    m_bLineLost = false;
 }
 
 void CTrAbstDB::CDataFile::Close() {
@@ -60,16 +62,18 @@ void CTrAbstDB::CDataFile::SeekToBegin() { m_nNext = 0; }
 
 bool CTrAbstDB::CDataFile::WriteLine(std::string_view label, std::string_view value) {
     if (!m_bOpen) return false;
-    try {
-        // Room first, so a line is appended whole or not at all.
-        m_strText.reserve(m_strText.size() + label.size() + value.size() + 2);
-        m_strText += label;
-        m_strText += value;
-        m_strText += "\r\n";
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
+    return tr::GuardedElse(
+        [&] {
+            // Room first, so a line is appended whole or not at all.
+            m_strText.reserve(m_strText.size() + label.size() + value.size() + 2);
+            m_strText += label;
+            m_strText += value;
+            m_strText += "\r\n";
+            return true;
+        },
+        [&] { return m_bLineLost = true, false; });
 }
+
+bool CTrAbstDB::CDataFile::AllWritten() const { return !m_bLineLost; }
 
 const std::string& CTrAbstDB::CDataFile::Text() const { return m_strText; }

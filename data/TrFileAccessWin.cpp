@@ -43,10 +43,25 @@ constexpr DWORD kKeptAttributes =
 // until then; a kill at any point leaves the old file or the new one whole.
 class WinRewriteFile : public RewriteFile {
 public:
-    WinRewriteFile(std::string path, std::string tempPath, Handle original, Handle temp, const FILE_BASIC_INFO& stamp,
+    WinRewriteFile(std::string path, std::string tempPath, Handle original, const FILE_BASIC_INFO& stamp,
                    const RewriteSeams& seams)
-        : m_path(std::move(path)), m_tempPath(std::move(tempPath)), m_original(std::move(original)),
-          m_temp(std::move(temp)), m_stamp(stamp), m_seams(seams) {}
+        : m_path(std::move(path)), m_tempPath(std::move(tempPath)), m_original(std::move(original)), m_stamp(stamp),
+          m_seams(seams) {}
+
+    // Makes the file the new content goes to.
+    bool Begin() {
+        // One left behind may carry the attributes of a stamp, which a create
+        // that replaces it would have to repeat.
+        ::SetFileAttributesA(m_tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        m_temp.Reset(::CreateFileA(m_tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr));
+        if (!m_temp) {
+            m_tempPath.clear();  // held by another rewrite: not ours to remove
+            return Fail();
+        }
+        Step(RewriteStep::TempCreated);
+        return true;
+    }
 
     ~WinRewriteFile() override {
         KeepLastError kept;  // the caller may have set it after Close
@@ -260,16 +275,13 @@ std::unique_ptr<RewriteFile> OpenForRewriteWith(const std::string& path, const R
     }
     if (seams.after) seams.after(RewriteStep::Held);
 
-    const std::string tempPath = RewriteTempPath(path);
+    std::string tempPath = RewriteTempPath(path);
     if (tempPath.empty()) return ::SetLastError(ERROR_FILENAME_EXCED_RANGE), nullptr;
-    // One left behind may carry the attributes of a stamp, which a create
-    // that replaces it would have to repeat.
-    ::SetFileAttributesA(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    Handle temp(
-        ::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!temp) return nullptr;
-    if (seams.after) seams.after(RewriteStep::TempCreated);
-    return std::make_unique<WinRewriteFile>(path, tempPath, std::move(original), std::move(temp), stamp, seams);
+    // All that allocates comes before the new file is made: running out of
+    // memory leaves nothing on disk.
+    auto rewrite = std::make_unique<WinRewriteFile>(path, std::move(tempPath), std::move(original), stamp, seams);
+    if (!rewrite->Begin()) return nullptr;
+    return rewrite;
 }
 
 std::unique_ptr<RewriteFile> OpenForRewrite(const std::string& path) { return OpenForRewriteWith(path, {}); }

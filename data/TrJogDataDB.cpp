@@ -2,8 +2,10 @@
 // order, their nesting given only by each entry's level.
 #include "include/TrCommonClasses.h"
 
+#include "base/TrGuard.h"
 #include "data/TrDataLines.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -17,6 +19,15 @@ CTrJogData& NoEntry() {
     thread_local CTrJogData none;
     none.AllClear();
     return none;
+}
+
+// A copy of data inserted before 'where'; end() ("no position") when memory
+// runs out, *ppNew then untouched.
+CTrJogDataDB::Position InsertInto(CTrJogDataDB::DataList& list, CTrJogDataDB::Position where, const CTrJogData& data,
+                                  CTrJogData** ppNew) {
+    const auto added = tr::Guarded(list.end(), [&] { return list.insert(where, data); });
+    if (ppNew && added != list.end()) *ppNew = &*added;
+    return added;
 }
 
 }  // namespace
@@ -83,21 +94,16 @@ CTrJogData& CTrJogDataDB::GetAt(Position pos) { return pos == m_pDataList->end()
 
 CTrJogDataDB::Position CTrJogDataDB::InsertAfter(Position pos, const CTrJogData& data, CTrJogData** ppNew) {
     const Position where = pos == m_pDataList->end() ? pos : std::next(pos);
-    const Position added = m_pDataList->insert(where, data);
-    if (ppNew) *ppNew = &*added;
-    return added;
+    return InsertInto(*m_pDataList, where, data, ppNew);
 }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertBefore(Position pos, const CTrJogData& data, CTrJogData** ppNew) {
     const Position where = pos == m_pDataList->end() ? m_pDataList->begin() : pos;
-    const Position added = m_pDataList->insert(where, data);
-    if (ppNew) *ppNew = &*added;
-    return added;
+    return InsertInto(*m_pDataList, where, data, ppNew);
 }
 
 CTrJogDataDB::Position CTrJogDataDB::InsertTop(const CTrJogData& data) {
-    const Position added = m_pDataList->insert(m_pDataList->begin(), data);
-    return added;
+    return InsertInto(*m_pDataList, m_pDataList->begin(), data, nullptr);
 }
 
 int CTrJogDataDB::RemoveAt(Position pos) {
@@ -191,17 +197,18 @@ int CTrJogDataDB::StoreSubData(std::vector<std::string_view>* pLines, CTrJogData
     return count == 3 ? 1 : 0;
 }
 
+// A record that cannot be written (4) is passed over; Write passes on the 1.
 int CTrJogDataDB::WriteAllData(std::string& /*strPath*/) {
-    int result = TR_DB_OK;
-    for (const auto& data : *m_pDataList)
-        if (WriteData(data) != TR_DB_OK) result = TR_DB_WRITE_FAIL;
-    return result;
+    for (const auto& data : *m_pDataList) WriteData(data);
+    return 1;
 }
 
 int CTrJogDataDB::WriteData(const CTrJogData& data) {
+    char level[16];
+    std::snprintf(level, sizeof(level), "%d", data.GetLevel());
     bool ok = m_file.WriteLine(tr::data::kTitle, data.GetTitle()) &&
               m_file.WriteLine(tr::data::kDescription, data.GetDescription()) &&
-              m_file.WriteLine(tr::data::kLevel, std::to_string(data.GetLevel()));
+              m_file.WriteLine(tr::data::kLevel, level);
     if (ok && !data.IsFolder())
         ok = m_file.WriteLine(tr::data::kPath, data.GetPath()) && m_file.WriteLine(tr::data::kWorkDir, data.GetWorkDir()) &&
              m_file.WriteLine(tr::data::kOption, data.GetOption());

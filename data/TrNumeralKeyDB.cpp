@@ -1,6 +1,7 @@
 // TrNumeralKeyDB.cpp - records filed under 32-bit keys.
 #include "include/TrCommonClasses.h"
 
+#include "base/TrGuard.h"
 #include "data/TrDataLines.h"
 #include "data/TrRecordList.h"
 
@@ -50,14 +51,18 @@ DWORD CTrNumeralKeyDB::GenerateKey(DWORD dwFirst, DWORD dwSecond) {
 
 void CTrNumeralKeyDB::Add(const CTrNumeralKeyData& data) { m_pDataList->push_back(data); }
 
+// Out of memory changes nothing and gives 0 (the record's texts are replaced
+// all at once, a new record appended whole or not at all).
 int CTrNumeralKeyDB::Set(DWORD dwKey, const CTrNumeralKeyData& data) {
-    if (CTrNumeralKeyData* found = Find(dwKey)) {
-        static_cast<CTrBaseData&>(*found) = data;  // the texts; the key stays
+    return tr::Guarded(0, [&] {
+        if (CTrNumeralKeyData* found = Find(dwKey)) {
+            static_cast<CTrBaseData&>(*found) = data;  // the texts; the key stays
+            return 1;
+        }
+        m_pDataList->push_back(data);
+        m_pDataList->back().SetKey(dwKey);
         return 1;
-    }
-    m_pDataList->push_back(data);
-    m_pDataList->back().SetKey(dwKey);
-    return 1;
+    });
 }
 
 int CTrNumeralKeyDB::Set(DWORD dwFirst, DWORD dwSecond, const CTrNumeralKeyData& data) {
@@ -96,11 +101,10 @@ int CTrNumeralKeyDB::StoreData(const std::vector<std::string_view>& lines, CTrNu
 
 DWORD CTrNumeralKeyDB::Xtoi(std::string_view strDigits) { return tr::data::HexKey(strDigits); }
 
+// A record that cannot be written (4) is passed over; Write passes on the 1.
 int CTrNumeralKeyDB::WriteAllData(std::string& /*strPath*/) {
-    int result = TR_DB_OK;
-    for (const auto& data : *m_pDataList)
-        if (WriteData(data) != TR_DB_OK) result = TR_DB_WRITE_FAIL;
-    return result;
+    for (const auto& data : *m_pDataList) WriteData(data);
+    return 1;
 }
 
 int CTrNumeralKeyDB::WriteData(const CTrNumeralKeyData& data) {

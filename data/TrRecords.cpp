@@ -26,14 +26,14 @@ const std::string& CTrBaseData::GetPath() const { return m_strPath; }
 const std::string& CTrBaseData::GetOption() const { return m_strOption; }
 const std::string& CTrBaseData::GetWorkDir() const { return m_strWorkDir; }
 
+// Copied aside first: running out of memory leaves this record whole.
 const CTrBaseData& CTrBaseData::operator=(const CTrBaseData& other) {
-    if (this != &other) {
-        m_strTitle = other.m_strTitle;
-        m_strDescription = other.m_strDescription;
-        m_strPath = other.m_strPath;
-        m_strOption = other.m_strOption;
-        m_strWorkDir = other.m_strWorkDir;
-    }
+    CTrBaseData copy(other);
+    m_strTitle.swap(copy.m_strTitle);
+    m_strDescription.swap(copy.m_strDescription);
+    m_strPath.swap(copy.m_strPath);
+    m_strOption.swap(copy.m_strOption);
+    m_strWorkDir.swap(copy.m_strWorkDir);
     return *this;
 }
 
@@ -81,12 +81,15 @@ const std::string& CTrStringKeyData::GetName() const { return m_strName; }
 const std::string& CTrStringKeyData::GetAttribute() const { return m_strAttribute; }
 
 const CTrStringKeyData& CTrStringKeyData::operator=(const CTrStringKeyData& other) {
-    if (this != &other) {
-        CTrBaseData::operator=(other);
-        m_strAttribute = other.m_strAttribute;
-        m_strName = other.m_strName;
-        m_strKey = other.m_strKey;
-    }
+    CTrStringKeyData copy(other);  // all or nothing, as above
+    m_strTitle.swap(copy.m_strTitle);
+    m_strDescription.swap(copy.m_strDescription);
+    m_strPath.swap(copy.m_strPath);
+    m_strOption.swap(copy.m_strOption);
+    m_strWorkDir.swap(copy.m_strWorkDir);
+    m_strAttribute.swap(copy.m_strAttribute);
+    m_strName.swap(copy.m_strName);
+    m_strKey.swap(copy.m_strKey);
     return *this;
 }
 

@@ -2,10 +2,9 @@
 // which refuses a text that contains it.
 #include "include/TrCommonClasses.h"
 
+#include "base/TrGuard.h"
 #include "base/TrText.h"
 #include "data/TrFileAccess.h"
-
-#include <new>
 
 namespace {
 
@@ -37,21 +36,22 @@ CTrRefuseDB::CTrRefuseDB() = default;
 
 CTrRefuseDB::~CTrRefuseDB() = default;
 
+// Out of memory counts as a file that could not be read: 0, open result 1.
 int CTrRefuseDB::IsInDB(const std::string& strText, const std::string& strFileName, int& nOpenResult) {
-    nOpenResult = OpenDB(strFileName);
-    if (nOpenResult != 0) return 0;
-    const int found = CheckString(strText);
-    m_file.Close();
-    return found;
+    return tr::GuardedElse(
+        [&] {
+            nOpenResult = OpenDB(strFileName);
+            if (nOpenResult != 0) return 0;
+            const int found = CheckString(strText);
+            m_file.Close();
+            return found;
+        },
+        [&] { return m_file.Close(), nOpenResult = 1, 0; });
 }
 
 int CTrRefuseDB::OpenDB(const std::string& strFileName) {
     tr::data::FileContent content;
-    try {
-        if (!tr::data::IsUsablePath(strFileName) || !tr::data::ReadWholeFile(strFileName, content)) return 1;
-    } catch (const std::bad_alloc&) {
-        return 1;
-    }
+    if (!tr::data::IsUsablePath(strFileName) || !tr::data::ReadWholeFile(strFileName, content)) return 1;
     m_file.OpenBytes(content.bytes, std::move(content.keeper));
     return 0;
 }

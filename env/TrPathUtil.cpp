@@ -1,12 +1,15 @@
 // TrPathUtil.cpp - joining, testing and creating paths of at most MAX_PATH
 // bytes. Backslashes are searched code-page aware: in code page 932 the trail
 // byte of many characters is 0x5C and must never be taken for a separator.
+// Paths are built in MAX_PATH buffers on the stack: these calls never
+// allocate, so they cannot run out of memory half way.
 #include "include/TrCommon.h"
 #include "base/TrHandle.h"
 #include "base/TrText.h"
 
+#include <algorithm>
 #include <cstring>
-#include <string>
+#include <string_view>
 
 namespace {
 
@@ -15,15 +18,18 @@ bool EndsWithBackslash(std::string_view s) {
     return !s.empty() && tr::FindLastChar(s, '\\') == s.size() - 1;
 }
 
-// The joined text, or false when it would not fit a MAX_PATH buffer.
-bool JoinPath(std::string_view path, std::string_view name, std::string& out) {
+// The joined text, terminated, or false (out unspecified) when it would not
+// fit a MAX_PATH buffer.
+bool JoinPath(std::string_view path, std::string_view name, char (&out)[MAX_PATH]) {
     path = tr::TrimRight(path);
     name = tr::TrimLeft(name);
     if (!name.empty() && name[0] == '\\') name.remove_prefix(1);
-    out.assign(path);
-    if (!EndsWithBackslash(path)) out += '\\';
-    out.append(name);
-    return out.size() < MAX_PATH;
+    const std::size_t separator = EndsWithBackslash(path) ? 0 : 1;
+    if (path.size() + separator + name.size() >= MAX_PATH) return false;
+    char* end = std::copy(path.begin(), path.end(), out);
+    if (separator) *end++ = '\\';
+    *std::copy(name.begin(), name.end(), end) = '\0';
+    return true;
 }
 
 }  // namespace
@@ -36,9 +42,9 @@ int TRCOMAPI TrComPathAppend(char* pszPath, const char* pszName) {
     if (!pszPath || !pszName) return 0;
     const std::string_view path(pszPath, ::strnlen(pszPath, MAX_PATH));
     if (path.size() >= MAX_PATH) return 0;  // not a terminated MAX_PATH buffer
-    std::string joined;
+    char joined[MAX_PATH];
     if (!JoinPath(path, pszName, joined)) return 0;
-    std::memcpy(pszPath, joined.c_str(), joined.size() + 1);
+    std::memcpy(pszPath, joined, std::strlen(joined) + 1);
     return 1;
 }
 
@@ -61,9 +67,9 @@ int TRCOMAPI TrComCreateDirectory(const char* pszPath) {
         const bool last = next == tr::kNotFound;
         if (last && pos + 1 == path.size()) return 1;
         const std::string_view component = path.substr(pos + 1, (last ? path.size() : next) - pos - 1);
-        std::string folder;
+        char folder[MAX_PATH];
         if (!JoinPath(path.substr(0, pos), component, folder)) return 0;
-        if (!TrComPathFileExists(folder.c_str()) && !::CreateDirectoryA(folder.c_str(), nullptr)) return 0;
+        if (!TrComPathFileExists(folder) && !::CreateDirectoryA(folder, nullptr)) return 0;
         if (last) return 1;
         pos = next;
     }

@@ -25,8 +25,25 @@ struct ProcessMapping {
     tr::MappedView view;
 };
 ProcessMapping& KeptMapping() {
-    static ProcessMapping kept;  // released when the library leaves the process
+    static ProcessMapping kept;  // given back only when the process ends
     return kept;
+}
+
+// The kept mapping must outlive a host that frees the library before it
+// ends, and a later load of the library must find it rather than map the
+// block again. So the first success also pins this module: FreeLibrary then
+// leaves it loaded, with its one mapping and the flag, until the process
+// ends, and every later load is the same module again.
+void KeepForTheProcess(HANDLE hMap) {
+    ProcessMapping& kept = KeptMapping();
+    HANDLE hDup = nullptr;
+    if (::DuplicateHandle(::GetCurrentProcess(), hMap, ::GetCurrentProcess(), &hDup, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        kept.map.Reset(hDup);
+        kept.view.Reset(::MapViewOfFile(hDup, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TR_SHARED_BLOCK)));
+    }
+    HMODULE self = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCSTR>(&KeepForTheProcess), &self);
 }
 
 // What one operation holds: the lock, and the mapping opened for this call.
@@ -74,24 +91,18 @@ bool OpenSharedBlock(Mode mode, OpenBlock& out) {
     }
 
     // 6. The first success of the process keeps its own mapping for life.
-    if (!g_bMapped) {
-        ProcessMapping& kept = KeptMapping();
-        HANDLE hDup = nullptr;
-        if (::DuplicateHandle(::GetCurrentProcess(), map.Get(), ::GetCurrentProcess(), &hDup, 0, FALSE,
-                              DUPLICATE_SAME_ACCESS)) {
-            kept.map.Reset(hDup);
-            kept.view.Reset(::MapViewOfFile(hDup, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TR_SHARED_BLOCK)));
-        }
-    }
+    if (!g_bMapped) KeepForTheProcess(map.Get());
     g_bMapped = true;
     out.map = std::move(map);
     out.view = std::move(view);
     return true;
 }
 
+// Window handles are 32-bit values on every Windows: the block keeps the low
+// half, and the handle comes back sign-extended, as Windows itself widens a
+// 32-bit window value (LongToHandle).
 DWORD ToWord(HWND h) { return static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(h)); }
-// Window handles are 32-bit values on every Windows, so widening is exact.
-HWND FromWord(DWORD w) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(w)); }
+HWND FromWord(DWORD w) { return static_cast<HWND>(LongToHandle(static_cast<LONG>(w))); }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // the user's key, the installed data files to the user's data folder, and
 // the user's built-in groups.
 #include "include/TrCommon.h"
+#include "base/TrGuard.h"
 #include "env/TrDataCopy.h"
 #include "env/TrRegistry.h"
 #include "env/TrUserRight.h"
@@ -12,11 +13,6 @@ template <int Kind>
 struct Table : TR_REG_VALUE_STRUC {
     int GetValueKind() override { return Kind; }
 };
-
-bool IsFolder(const char* pszPath) {
-    const DWORD attributes = ::GetFileAttributesA(pszPath);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -31,14 +27,16 @@ int TRCOMAPI TrComCopyRegKeyToCurrentUser(BOOL bOverwrite) {
     return tr::RegCopyKey(machine.hRoot, machine.szKeyPath, user.hRoot, user.szKeyPath, bOverwrite) ? 1 : 0;
 }
 
-// 0 only for folder problems: no source folder, or a data folder that is not
-// a folder and cannot be made one. A data folder path taken by a file is
-// left alone.
+// 0 only for folder problems: no source folder, or a missing data folder
+// that cannot be made. Both are tested by a file search (TrComPathFileExists),
+// so anything standing at a path counts, a file too, and a path that ends in
+// a backslash names nothing. A file at the data folder's path is left alone;
+// the single copies into it then fail silently.
 int TRCOMAPI TrComCopyDataToUserFolder(BOOL bOverwrite) {
     char source[MAX_PATH], target[MAX_PATH];
-    if (!TrComGetPath(TR_PATH_OS_DIR, source) || !IsFolder(source)) return 0;
+    if (!TrComGetPath(TR_PATH_OS_DIR, source) || !TrComPathFileExists(source)) return 0;
     if (!TrComGetPath(TR_PATH_DATA_DIR, target)) return 0;
-    if (!IsFolder(target) && (!TrComCreateDirectory(target) || !IsFolder(target))) return 0;
+    if (!TrComPathFileExists(target) && !TrComCreateDirectory(target)) return 0;
     tr::CopyDataFiles(source, target, bOverwrite);
     return 1;
 }
@@ -59,12 +57,15 @@ int TRCOMAPI TrComCheckUserRight(DWORD* pdwRights) {
                    {DOMAIN_ALIAS_RID_POWER_USERS, TR_RIGHT_POWER_USERS},
                    {DOMAIN_ALIAS_RID_USERS, TR_RIGHT_USERS},
                    {DOMAIN_ALIAS_RID_GUESTS, TR_RIGHT_GUESTS}};
-    for (const auto& g : kGroups) {
-        BOOL member = FALSE;
-        if (!tr::IsGroupMember(&member, g.rid)) return 0;
-        if (member) *pdwRights |= g.bit;
-    }
-    return 1;
+    // Out of memory fails the test it happens in: 0, the bits found so far kept.
+    return tr::Guarded(0, [&] {
+        for (const auto& g : kGroups) {
+            BOOL member = FALSE;
+            if (!tr::IsGroupMember(&member, g.rid)) return 0;
+            if (member) *pdwRights |= g.bit;
+        }
+        return 1;
+    });
 }
 
 }  // extern "C"

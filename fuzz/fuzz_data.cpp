@@ -21,7 +21,9 @@ void Check(bool ok, const char* what) {
 template <class Db>
 std::string Rewrite(Db& db) {
     std::string bytes;
-    Check(db.Write(kScratch) == 0 && tr::memfiles::Get(kScratch, bytes), "write");
+    ::SetLastError(0xdeadbeef);
+    Check(db.Write(kScratch) == 1 && ::GetLastError() == ERROR_SUCCESS && tr::memfiles::Get(kScratch, bytes),
+          "write");
     return bytes;
 }
 

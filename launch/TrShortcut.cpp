@@ -5,6 +5,7 @@
 #include "launch/TrShortcut.h"
 
 #include "base/TrFieldText.h"
+#include "base/TrGuard.h"
 #include "base/TrHandle.h"
 
 #include <objbase.h>
@@ -94,13 +95,9 @@ BOOL ResolveShortcut(const char* pszLink, char* pszPath, char* pszWorkDir, char*
     CopyFieldText(path, pszPath);
     CopyFieldText(workDir, pszWorkDir);
     CopyFieldText(args, pszArgs);
-    BOOL ok = FALSE;
-    try {
-        ok = ReadLink(pszLink, path, workDir, args);
-    } catch (...) {
-        ok = FALSE;  // COM is already uninitialised by the scope's unwinding
-    }
-    if (!ok) return FALSE;
+    // Out of memory is a failed read; COM is already uninitialised by the
+    // scope's unwinding.
+    if (!Guarded(FALSE, [&] { return ReadLink(pszLink, path, workDir, args); })) return FALSE;
     CopyFieldText(pszPath, path);
     CopyFieldText(pszWorkDir, workDir);
     CopyFieldText(pszArgs, args);

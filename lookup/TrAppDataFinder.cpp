@@ -5,6 +5,7 @@
 // and die with CloseDataBases.
 #include "include/TrCommonClasses.h"
 
+#include "base/TrGuard.h"
 #include "base/TrHandle.h"
 #include "lookup/TrDeviceKeys.h"
 
@@ -50,9 +51,50 @@ bool DataFilePath(const char* fileName, std::string& path) {
 
 bool StringLoadAccepted(int result) { return result == 0 || result == 6; }
 
-// A caller's text pointer that may be anything: readable up to its
-// terminator, or not at all.
-bool IsReadableText(const char* text) { return text && !::IsBadStringPtrA(text, static_cast<UINT_PTR>(-1)); }
+// A copy of a caller's text, then 'release' of the caller's memory, which
+// the call took over: it is released even when the copy runs out of memory.
+template <class Release>
+std::string CopyThenRelease(const char* text, Release&& release) {
+    const tr::ScopeExit released(std::forward<Release>(release));
+    return text;
+}
+
+// Caller's pointers that may be anything are checked by asking the memory
+// manager, never by touching them: a probing read (IsBadReadPtr) that lands
+// on another thread's stack guard page swallows that thread's growth.
+bool IsReadableRegion(const MEMORY_BASIC_INFORMATION& region) {
+    const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                           PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    return region.State == MEM_COMMIT && (region.Protect & readable) && !(region.Protect & PAGE_GUARD);
+}
+
+// Calls 'inRegion' with each readable region from 'at' on, as the bytes from
+// 'at' to the region's end, until it returns true (then true); false at the
+// first byte that cannot be read.
+template <class Visit>
+bool WalkReadable(const char* at, Visit&& inRegion) {
+    for (;;) {
+        MEMORY_BASIC_INFORMATION region;
+        if (!at || !::VirtualQuery(at, &region, sizeof(region)) || !IsReadableRegion(region)) return false;
+        const char* end = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (inRegion(at, static_cast<std::size_t>(end - at))) return true;
+        at = end;
+    }
+}
+
+// Readable for 'size' bytes.
+bool IsReadable(const void* p, std::size_t size) {
+    return WalkReadable(static_cast<const char*>(p), [&size](const char*, std::size_t n) {
+        if (n >= size) return true;
+        size -= n;
+        return false;
+    });
+}
+
+// Readable up to and including its terminator.
+bool IsReadableText(const char* text) {
+    return WalkReadable(text, [](const char* at, std::size_t n) { return std::memchr(at, '\0', n) != nullptr; });
+}
 
 }  // namespace
 
@@ -73,50 +115,55 @@ CTrAppDataFinder::~CTrAppDataFinder() {
     if (m_hLocale) ::FreeLibrary(m_hLocale);
 }
 
+// Out of memory part way closes everything again and gives 0xFFFF, as
+// when nothing could be opened at all.
 int CTrAppDataFinder::OpenDataBases(WORD wOpenMask) {
     if (!m_hLocale) return 0xFFFF;
     CloseDataBases();  // a second open must not strand the first one's databases
-    m_wOpenMask = wOpenMask;
-    m_ppNumeralDB = std::make_unique<std::unique_ptr<CTrNumeralKeyDB>[]>(kNumeralSlots);
-    m_ppStringDB = std::make_unique<std::unique_ptr<CTrStringKeyDB>[]>(kStringSlots);
-    m_ppXbusDB = std::make_unique<CTrStringKeyDB*[]>(2);  // value-initialised: both NULL
-    int failed = 0;
+    const auto open = [&] {
+        m_wOpenMask = wOpenMask;
+        m_ppNumeralDB = std::make_unique<std::unique_ptr<CTrNumeralKeyDB>[]>(kNumeralSlots);
+        m_ppStringDB = std::make_unique<std::unique_ptr<CTrStringKeyDB>[]>(kStringSlots);
+        m_ppXbusDB = std::make_unique<CTrStringKeyDB*[]>(2);  // value-initialised: both NULL
+        int failed = 0;
 
-    for (int slot = 0; slot < kStringSlots; ++slot) {
-        const int bit = 1 << slot;
-        if (!(wOpenMask & bit)) continue;
-        if (slot == 0) {
-            // The IEEE 1394 pair is all or nothing.
-            auto devices = std::make_unique<CTrStringKeyDB>();
-            auto categories = std::make_unique<CTrStringKeyDB>();
-            std::string path;
-            const bool ok = IndexPath(kPathXbusData, path) && StringLoadAccepted(devices->Load(path)) &&
-                            IndexPath(kPathXbusCategory, path) && StringLoadAccepted(categories->Load(path));
-            if (!ok) {
-                failed |= bit;
+        for (int slot = 0; slot < kStringSlots; ++slot) {
+            const int bit = 1 << slot;
+            if (!(wOpenMask & bit)) continue;
+            if (slot == 0) {
+                // The IEEE 1394 pair is all or nothing.
+                auto devices = std::make_unique<CTrStringKeyDB>();
+                auto categories = std::make_unique<CTrStringKeyDB>();
+                std::string path;
+                const bool ok = IndexPath(kPathXbusData, path) && StringLoadAccepted(devices->Load(path)) &&
+                                IndexPath(kPathXbusCategory, path) && StringLoadAccepted(categories->Load(path));
+                if (!ok) {
+                    failed |= bit;
+                    continue;
+                }
+                m_ppStringDB[0] = std::move(devices);
+                m_pXbusCategoryDB = std::move(categories);
+                m_ppXbusDB[0] = m_ppStringDB[0].get();
+                m_ppXbusDB[1] = m_pXbusCategoryDB.get();
                 continue;
             }
-            m_ppStringDB[0] = std::move(devices);
-            m_pXbusCategoryDB = std::move(categories);
-            m_ppXbusDB[0] = m_ppStringDB[0].get();
-            m_ppXbusDB[1] = m_pXbusCategoryDB.get();
-            continue;
+            // A failed load keeps its (empty) database in the slot.
+            m_ppStringDB[slot] = std::make_unique<CTrStringKeyDB>();
+            std::string path;
+            if (!DataFilePath(kStringFiles[slot], path) || !StringLoadAccepted(m_ppStringDB[slot]->Load(path)))
+                failed |= bit;
         }
-        // A failed load keeps its (empty) database in the slot.
-        m_ppStringDB[slot] = std::make_unique<CTrStringKeyDB>();
-        std::string path;
-        if (!DataFilePath(kStringFiles[slot], path) || !StringLoadAccepted(m_ppStringDB[slot]->Load(path)))
-            failed |= bit;
-    }
 
-    for (int slot = 0; slot < kNumeralSlots; ++slot) {
-        const int bit = 0x08 << slot;
-        if (!(wOpenMask & bit)) continue;
-        m_ppNumeralDB[slot] = std::make_unique<CTrNumeralKeyDB>();
-        std::string path;
-        if (!DataFilePath(kNumeralFiles[slot], path) || m_ppNumeralDB[slot]->Load(path) != 0) failed |= bit;
-    }
-    return failed;
+        for (int slot = 0; slot < kNumeralSlots; ++slot) {
+            const int bit = 0x08 << slot;
+            if (!(wOpenMask & bit)) continue;
+            m_ppNumeralDB[slot] = std::make_unique<CTrNumeralKeyDB>();
+            std::string path;
+            if (!DataFilePath(kNumeralFiles[slot], path) || m_ppNumeralDB[slot]->Load(path) != 0) failed |= bit;
+        }
+        return failed;
+    };
+    return tr::GuardedElse(open, [&] { return CloseDataBases(), 0xFFFF; });
 }
 
 int CTrAppDataFinder::CloseDataBases() {
@@ -130,50 +177,54 @@ int CTrAppDataFinder::CloseDataBases() {
 
 int CTrAppDataFinder::Reload() { return TRUE; }
 
+// Out of memory finds nothing (NULL); a device text the call took over is
+// released all the same once the lookup has reached it.
 const CTrBaseData* CTrAppDataFinder::Find(DWORD dwCategory, DWORD_PTR dwKey, DWORD dwType, int bNoCategory,
                                           int bForceCategory, int bFreeKey) {
-    if (!m_ppNumeralDB) return nullptr;  // not open
-    switch (dwCategory) {
-    case 0: {
-        const DWORD value = (static_cast<DWORD>(dwKey) >> 8) & 0xFF;
-        if (value > 3 || kSelector[value] == 0) return nullptr;
-        const DWORD slot = static_cast<DWORD>(kSelector[value] - 3);
-        CTrBaseData* found = GetNumeralDBAppData(slot, static_cast<DWORD>(dwKey), 0);
-        // While the jukebox runs it owns the card: the record is handed out
-        // with empty texts (in memory only; the file is not touched).
-        if (found && slot == 0 && IsLyraneEnable()) found->AllClear();
-        return found;
-    }
-    case 1: {
-        const DWORD value = (dwType >> 8) & 0xFF;
-        if (value > 3) return nullptr;
-        switch (kSelector[value]) {
-        case 0:
-            if (!m_ppStringDB[0]) return nullptr;
-            return m_bWin2K ? GetWin2kXbusDBAppData(dwKey, bNoCategory, bForceCategory, bFreeKey)
-                            : GetXbusDBAppData(dwKey, bNoCategory, bForceCategory, bFreeKey);
-        case 5:
-        case 4: {
-            const DWORD slot = dwType & 0xFF;
-            if (slot >= static_cast<DWORD>(kStringSlots) || !m_ppStringDB[slot]) return nullptr;
-            return m_bWin2K ? GetWin2kStringDBAppData(static_cast<int>(slot), dwKey)
-                            : GetStringDBAppData(static_cast<int>(slot), dwKey, bFreeKey);
-        }
-        default: {  // 3: Flashpod media
-            if (!m_ppNumeralDB[0]) return nullptr;
-            CTrBaseData* found = GetNumeralDBAppData(0, dwType & 0xFFFF, FlashpodHighPart(dwKey));
-            if (found && IsLyraneEnable()) found->AllClear();
+    return tr::Guarded(static_cast<const CTrBaseData*>(nullptr), [&]() -> const CTrBaseData* {
+        if (!m_ppNumeralDB) return nullptr;  // not open
+        switch (dwCategory) {
+        case 0: {
+            const DWORD value = (static_cast<DWORD>(dwKey) >> 8) & 0xFF;
+            if (value > 3 || kSelector[value] == 0) return nullptr;
+            const DWORD slot = static_cast<DWORD>(kSelector[value] - 3);
+            CTrBaseData* found = GetNumeralDBAppData(slot, static_cast<DWORD>(dwKey), 0);
+            // While the jukebox runs it owns the card: the record is handed out
+            // with empty texts (in memory only; the file is not touched).
+            if (found && slot == 0 && IsLyraneEnable()) found->AllClear();
             return found;
         }
+        case 1: {
+            const DWORD value = (dwType >> 8) & 0xFF;
+            if (value > 3) return nullptr;
+            switch (kSelector[value]) {
+            case 0:
+                if (!m_ppStringDB[0]) return nullptr;
+                return m_bWin2K ? GetWin2kXbusDBAppData(dwKey, bNoCategory, bForceCategory, bFreeKey)
+                                : GetXbusDBAppData(dwKey, bNoCategory, bForceCategory, bFreeKey);
+            case 5:
+            case 4: {
+                const DWORD slot = dwType & 0xFF;
+                if (slot >= static_cast<DWORD>(kStringSlots) || !m_ppStringDB[slot]) return nullptr;
+                return m_bWin2K ? GetWin2kStringDBAppData(static_cast<int>(slot), dwKey)
+                                : GetStringDBAppData(static_cast<int>(slot), dwKey, bFreeKey);
+            }
+            default: {  // 3: Flashpod media
+                if (!m_ppNumeralDB[0]) return nullptr;
+                CTrBaseData* found = GetNumeralDBAppData(0, dwType & 0xFFFF, FlashpodHighPart(dwKey));
+                if (found && IsLyraneEnable()) found->AllClear();
+                return found;
+            }
+            }
         }
-    }
-    case 2:
-        return GetNumeralDBAppData(3, static_cast<DWORD>(dwKey), 2);
-    case 3:
-        return GetNumeralDBAppData(4, static_cast<DWORD>(dwKey), 3);
-    default:
-        return nullptr;
-    }
+        case 2:
+            return GetNumeralDBAppData(3, static_cast<DWORD>(dwKey), 2);
+        case 3:
+            return GetNumeralDBAppData(4, static_cast<DWORD>(dwKey), 3);
+        default:
+            return nullptr;
+        }
+    });
 }
 
 int CTrAppDataFinder::FlashpodHighPart(DWORD_PTR dwKey) {
@@ -192,9 +243,8 @@ CTrBaseData* CTrAppDataFinder::GetNumeralDBAppData(DWORD dwSlot, DWORD dwKey, DW
 
 CTrBaseData* CTrAppDataFinder::GetStringDBAppData(int nSlot, DWORD_PTR dwDevice, int bFreeKey) {
     auto* info = reinterpret_cast<TR_REG_INFO_STRUC*>(dwDevice);
-    if (!info || ::IsBadReadPtr(info, sizeof(*info)) || !IsReadableText(info->pszRegPath)) return nullptr;
-    const std::string path = info->pszRegPath;  // copied before the release
-    if (bFreeKey) FreeRegInfoStructure(info);
+    if (!IsReadable(info, sizeof(*info)) || !IsReadableText(info->pszRegPath)) return nullptr;
+    const std::string path = CopyThenRelease(info->pszRegPath, [&] { if (bFreeKey) FreeRegInfoStructure(info); });
     std::string second;
     if (!ExtractSecondKey(path, second)) return nullptr;
     return m_ppStringDB[nSlot]->Find(second);
@@ -212,9 +262,8 @@ CTrBaseData* CTrAppDataFinder::GetWin2kStringDBAppData(int nSlot, DWORD_PTR dwDe
 CTrBaseData* CTrAppDataFinder::GetXbusDBAppData(DWORD_PTR dwDevice, int bNoCategory, int bForceCategory,
                                                 int bFreeKey) {
     auto* info = reinterpret_cast<TR_REG_INFO_STRUC*>(dwDevice);
-    if (!info || ::IsBadReadPtr(info, sizeof(*info)) || !IsReadableText(info->pszRegPath)) return nullptr;
-    const std::string path = info->pszRegPath;
-    if (bFreeKey) FreeRegInfoStructure(info);
+    if (!IsReadable(info, sizeof(*info)) || !IsReadableText(info->pszRegPath)) return nullptr;
+    const std::string path = CopyThenRelease(info->pszRegPath, [&] { if (bFreeKey) FreeRegInfoStructure(info); });
     std::string unique, type;
     if (!ExtractLastKey(path, unique) || !ExtractSecondKey(path, type)) return nullptr;
     return XbusAnswer(unique, type, bNoCategory, bForceCategory);
@@ -224,8 +273,7 @@ CTrBaseData* CTrAppDataFinder::GetWin2kXbusDBAppData(DWORD_PTR dwDevice, int bNo
                                                      int bFreeKey) {
     char* text = reinterpret_cast<char*>(dwDevice);
     if (!IsReadableText(text)) return nullptr;
-    const std::string device = text;
-    if (bFreeKey) ::operator delete(text);
+    const std::string device = CopyThenRelease(text, [&] { if (bFreeKey) ::operator delete(text); });
 
     // The device must be known to the system: its enumeration key needs a
     // "DeviceDesc" value (its content does not matter).
@@ -257,11 +305,11 @@ CTrBaseData* CTrAppDataFinder::XbusAnswer(const std::string& strUniqueKey, const
 }
 
 int CTrAppDataFinder::ExtractLastKey(const std::string& strSource, std::string& strResult) {
-    return tr::lookup::LastKey(strSource, strResult) ? TRUE : FALSE;
+    return tr::Guarded(FALSE, [&] { return tr::lookup::LastKey(strSource, strResult) ? TRUE : FALSE; });
 }
 
 int CTrAppDataFinder::ExtractSecondKey(const std::string& strSource, std::string& strResult) {
-    return tr::lookup::SecondKey(strSource, strResult) ? TRUE : FALSE;
+    return tr::Guarded(FALSE, [&] { return tr::lookup::SecondKey(strSource, strResult) ? TRUE : FALSE; });
 }
 
 int CTrAppDataFinder::IsEnableCategoryApply() {
@@ -281,7 +329,6 @@ int CTrAppDataFinder::IsLyraneEnable() {
 
 int CTrAppDataFinder::FreeRegInfoStructure(TR_REG_INFO_STRUC* pInfo) {
     // Both pieces come from operator new, as the caller promises.
-    ::operator delete(pInfo->pszRegPath);
-    ::operator delete(pInfo);
+    TrComFreeRegInfo(pInfo);
     return TRUE;
 }

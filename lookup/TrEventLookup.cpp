@@ -7,6 +7,7 @@
 #include "include/TrCommonClasses.h"
 
 #include "base/TrFieldText.h"
+#include "base/TrGuard.h"
 
 #include <cstring>
 #include <string>
@@ -59,15 +60,11 @@ int LookupOnce(TR_APP_DATA_STRUC* pData, WORD mask, DWORD category, DWORD_PTR ke
     return TRUE;
 }
 
-// No exception may cross the interface: running out of memory is a failed
-// lookup, and the block is still untouched then.
+// Running out of memory is a failed lookup, and the block is still
+// untouched then.
 int Lookup(TR_APP_DATA_STRUC* pData, WORD mask, DWORD category, DWORD_PTR key, DWORD type,
            const char* designation) {
-    try {
-        return LookupOnce(pData, mask, category, key, type, designation);
-    } catch (...) {
-        return FALSE;
-    }
+    return tr::Guarded(FALSE, [&] { return LookupOnce(pData, mask, category, key, type, designation); });
 }
 
 // Modifier keys held at this moment; only the first found counts.

@@ -5,6 +5,7 @@
 
 #include "base/TrHandle.h"
 #include "base/TrFieldText.h"
+#include "base/TrGuard.h"
 
 #include <cstring>
 
@@ -26,38 +27,37 @@ bool LoadMenu(CTrJogDataDB& db) {
 
 // Loads the menu and stores one of its counts; the count stays 0 on failure.
 int CountEntries(int& count, int (CTrJogDataDB::*counter)() const) {
-    try {
+    return tr::Guarded(FALSE, [&] {
         CTrJogDataDB db;
         if (!LoadMenu(db)) return FALSE;
         count = (db.*counter)();
         return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
+    });
 }
 
 }  // namespace
 
 extern "C" {
 
-int TRCOMAPI TrComJogDataGetAt(TR_JOG_DATA_STRUC* pData, int nIndex) try {
+// Out of memory gives FALSE with the block untouched.
+int TRCOMAPI TrComJogDataGetAt(TR_JOG_DATA_STRUC* pData, int nIndex) {
     if (!pData) return FALSE;
-    CTrJogDataDB db;
-    if (!LoadMenu(db)) return FALSE;
-    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= db.ReadList()->size()) return FALSE;
-    const CTrJogData& entry = db.Get(nIndex);
-    TR_JOG_DATA_STRUC local;
-    tr::CopyToField(local.szTitle, TR_TEXT_FIELD, entry.GetTitle());
-    tr::CopyToField(local.szDescription, TR_TEXT_FIELD, entry.GetDescription());
-    tr::CopyToField(local.szPath, TR_TEXT_FIELD, entry.GetPath());
-    tr::CopyToField(local.szWorkDir, TR_TEXT_FIELD, entry.GetWorkDir());
-    tr::CopyToField(local.szOption, TR_TEXT_FIELD, entry.GetOption());
-    local.nLevel = entry.GetLevel();
-    local.bIsFolder = entry.IsFolder();
-    std::memcpy(pData, &local, sizeof(local));
-    return TRUE;
-} catch (...) {
-    return FALSE;  // no exception crosses the interface; the block is untouched
+    return tr::Guarded(FALSE, [&] {
+        CTrJogDataDB db;
+        if (!LoadMenu(db)) return FALSE;
+        if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= db.ReadList()->size()) return FALSE;
+        const CTrJogData& entry = db.Get(nIndex);
+        TR_JOG_DATA_STRUC local;
+        tr::CopyToField(local.szTitle, TR_TEXT_FIELD, entry.GetTitle());
+        tr::CopyToField(local.szDescription, TR_TEXT_FIELD, entry.GetDescription());
+        tr::CopyToField(local.szPath, TR_TEXT_FIELD, entry.GetPath());
+        tr::CopyToField(local.szWorkDir, TR_TEXT_FIELD, entry.GetWorkDir());
+        tr::CopyToField(local.szOption, TR_TEXT_FIELD, entry.GetOption());
+        local.nLevel = entry.GetLevel();
+        local.bIsFolder = entry.IsFolder();
+        std::memcpy(pData, &local, sizeof(local));
+        return TRUE;
+    });
 }
 
 int TRCOMAPI TrComJogDataGetCount(int* pnCount) {

@@ -8,7 +8,8 @@ packages=(cmake ninja-build
           wine wine64 xvfb xauth x11-utils
           libxrender1 libxcursor1 libxi6 libxrandr2 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
           fonts-wine fonts-liberation imagemagick
-          googletest locales python3 clang libclang-rt-14-dev)
+          googletest nlohmann-json3-dev locales python3 clang libclang-rt-14-dev
+          nsis doxygen lld)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs the product into a running Wine session's prefix and serves events
-# end to end with trctl, each starting a real program that is closed again.
+# Installs the product into a running Wine session's prefix with the silent
+# installer and serves events end to end with trctl, each starting a real
+# program that is closed again; edits a binding and a setting the way the
+# binding editor does, and ends with trctl doctor.
 #   install-and-serve.sh <bin-folder> <wine-state-folder>
-# The Wine session (wine-test.sh start) must be running.
+# The bin folder holds TrelvaneSetup.exe; the Wine session (wine-test.sh
+# start) must be running.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$(cd "${1:?bin folder}" && pwd)
@@ -22,21 +25,19 @@ step() {
   return 0
 }
 
-echo "== install: program folder, Win2K and Win98 sub-folders, data files, TrLaunch.ini"
-rm -rf "$prog"
-mkdir -p "$prog/Win2K" "$prog/Win98"
-cp "$bin/TrCommon.dll" "$bin/TrLocale.DLL" "$bin/trctl.exe" "$prog/"
-for os in Win2K Win98; do
-  cp "$root"/install/data/*.dat "$root/install/TrLaunch.ini" "$prog/$os/"
-done
+echo "== install: TrelvaneSetup.exe /S (silent; the default folder under Program Files)"
+"$runner" run "$state" "$bin/TrelvaneSetup.exe" /S || { echo "   the installer failed (exit $?)" >&2; exit 1; }
 echo "   $prog_win: $(cd "$prog" && ls | tr '\n' ' ')"
 echo "   Win2K: $(cd "$prog/Win2K" && ls | tr '\n' ' ')"
-echo "== install: machine-wide settings (HKLM\\Software\\Kalvor Corporation\\Trelvane)"
-wine reg import "$(winepath -w "$root/install/Trelvane.reg" 2>/dev/null)" >/dev/null 2>&1 \
-  && echo "   imported install/Trelvane.reg" || { echo "   reg import failed" >&2; exit 1; }
+echo "   Win98: $(cd "$prog/Win98" && ls | tr '\n' ' ')"
+echo "== installed: machine-wide settings (HKLM\\Software\\Kalvor Corporation\\Trelvane) and the Uninstall entry"
 wine reg query 'HKLM\Software\Kalvor Corporation\Trelvane' 2>/dev/null | grep -E 'Installed|TrTW' | sed 's/^ */   /'
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Trelvane' 2>/dev/null |
+  grep -E 'DisplayName|DisplayVersion|QuietUninstallString' | sed 's/^ */   /'
+echo "== trctl --version"
+step --version
 
-echo "== set up the user (settings and data files copied to the user)"
+echo "== set up the user (the installer did it; again: what the user has stays)"
 step setup
 echo "== product paths"
 step paths
@@ -66,14 +67,31 @@ step serve skey 1 --timeout 3
 echo "== serve: timer"
 step serve timer --timeout 3
 
-echo "== serve through a resident server: one process registers the server window"
-trctl host --seconds 60 &
+echo "== edit the bindings through the database classes: bind, list, find, serve, unbind"
+step bind skey 5 --path clock.exe --title "Clock" --description "Bound by trctl"
+step list skey
+step find skey 5 --json
+step serve skey 5 --timeout 3
+step unbind skey 5
+step find skey 5
+echo "== settings through the settings exports: read, change, a refused value"
+step settings skey
+step settings skey InfoDialog=3
+step settings skey InfoDialog=150
+
+echo "== serve through a resident server: one process registers the server window and watches for rewrites"
+trctl host --watch --seconds 60 &
 host=$!
 for _ in $(seq 100); do trctl windows >/dev/null 2>&1 && break; sleep 0.2; done
+echo "== a bind in another process: the watching server is told the file was rewritten"
+step bind skey 6 --path winver.exe
+step unbind skey 6
 echo "== serve: the jog dial's PPK key, with the server of the other process"
 step serve jppk --timeout 3
 echo "== serve: a Flashpod medium in drive E (the drive goes to the options)"
 step serve fpmedia E --timeout 3
+echo "== doctor: the installation and the user's setup, one line per check"
+step doctor
 trctl windows --close >/dev/null
 wait "$host"
 echo "== done"

@@ -2,8 +2,9 @@
 # The main job: install what is missing, build, then use the library under
 # Wine through trctl: a server window is registered in the shared block by one
 # process and read back by another, the platform code is printed, and then the
-# product is installed into the private Wine prefix, the user is set up and
-# events are served end to end, each starting a real program.
+# product is installed into the private Wine prefix by the silent installer
+# (TrelvaneSetup.exe /S, which also sets up the user) and events are served
+# end to end, each starting a real program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/bootstrap.sh"

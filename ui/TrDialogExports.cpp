@@ -5,9 +5,10 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
+#include "base/TrFieldText.h"
+#include "base/TrGuard.h"
 #include "launch/TrForeground.h"
 #include "ui/TrInfoDlg.h"
 #include "ui/TrLocaleModule.h"
@@ -17,10 +18,12 @@
 
 namespace {
 
-// A caller's text field may lack its terminator; never read past its 260 bytes.
+// A caller's text field as the launcher takes it: at most 259 bytes, cut on
+// a character boundary, also when the field lacks its terminator.
 std::string Field(const char (&field)[TR_TEXT_FIELD]) {
-    const void* end = std::memchr(field, '\0', TR_TEXT_FIELD);
-    return std::string(field, end ? static_cast<const char*>(end) - field : TR_TEXT_FIELD);
+    char text[TR_TEXT_FIELD];
+    tr::CopyFieldText(text, field);
+    return text;
 }
 
 std::string LoadText(HINSTANCE hInstance, UINT id) {
@@ -31,6 +34,8 @@ std::string LoadText(HINSTANCE hInstance, UINT id) {
 
 }  // namespace
 
+// Each export: FALSE with the caller's output untouched when memory runs out
+// before the dialog is made (the dialogs' own messages are guarded apart).
 extern "C" BOOL TRCOMAPI TrComDoModalInfoDlg(int* pnResult, const TR_APP_DATA_STRUC* pData, UINT nSeconds) {
     if (!pnResult || !pData) return FALSE;
     HWND hServer = nullptr;
@@ -45,18 +50,20 @@ extern "C" BOOL TRCOMAPI TrComDoModalInfoDlg(int* pnResult, const TR_APP_DATA_ST
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_ANIMATE_CLASS};
     ::InitCommonControlsEx(&icc);
 
-    HICON hIcon = nullptr;
-    TrComGetIconHandle(&hIcon, Field(pData->szPath).c_str(), TRUE);
-    tr::Icon appIcon(hIcon);  // outlives the dialog, which only borrows it
-    std::string heading = LoadText(locale.Handle(), IDS_TR_INFO_CAPTION1);
-    std::string prompt = LoadText(locale.Handle(), IDS_TR_INFO_CAPTION2);
+    return tr::Guarded(FALSE, [&] {
+        HICON hIcon = nullptr;
+        TrComGetIconHandle(&hIcon, Field(pData->szPath).c_str(), TRUE);
+        tr::Icon appIcon(hIcon);  // outlives the dialog, which only borrows it
+        std::string heading = LoadText(locale.Handle(), IDS_TR_INFO_CAPTION1);
+        std::string prompt = LoadText(locale.Handle(), IDS_TR_INFO_CAPTION2);
 
-    tr::InfoDialog dialog(locale.Handle());
-    if (!dialog.SetValues(appIcon.Get(), nSeconds, Field(pData->szTitle), Field(pData->szDescription),
-                          std::move(heading), std::move(prompt)))
-        return FALSE;
-    *pnResult = static_cast<int>(dialog.Run(hServer));
-    return TRUE;
+        tr::InfoDialog dialog(locale.Handle());
+        if (!dialog.SetValues(appIcon.Get(), nSeconds, Field(pData->szTitle), Field(pData->szDescription),
+                              std::move(heading), std::move(prompt)))
+            return FALSE;
+        *pnResult = static_cast<int>(dialog.Run(hServer));
+        return TRUE;
+    });
 }
 
 extern "C" BOOL TRCOMAPI TrComDoModalPastDlg(int* pnResult, const TR_APP_DATA_STRUC* pData,
@@ -69,10 +76,12 @@ extern "C" BOOL TRCOMAPI TrComDoModalPastDlg(int* pnResult, const TR_APP_DATA_ST
 
     tr::HandOverForeground(hServer);
 
-    tr::PastDialog dialog(locale.Handle(), Field(pData->szPath), Field(pData->szTitle), Field(pData->szDescription),
-                          *pEventTime);
-    *pnResult = static_cast<int>(dialog.Run(hServer));
-    return TRUE;
+    return tr::Guarded(FALSE, [&] {
+        tr::PastDialog dialog(locale.Handle(), Field(pData->szPath), Field(pData->szTitle),
+                              Field(pData->szDescription), *pEventTime);
+        *pnResult = static_cast<int>(dialog.Run(hServer));
+        return TRUE;
+    });
 }
 
 extern "C" BOOL TRCOMAPI TrComCreateWatchDlg(HWND* phWnd, int nMinutes, UINT nEventCode, const char* pszCaption,
@@ -85,6 +94,8 @@ extern "C" BOOL TRCOMAPI TrComCreateWatchDlg(HWND* phWnd, int nMinutes, UINT nEv
 
     // The server window owns the watch window and receives its messages; the
     // resource library is needed only while the window is built.
-    *phWnd = tr::CreateWatchWindow(locale.Handle(), hServer, nMinutes, nEventCode, pszCaption, hIcon, nRow);
-    return *phWnd ? TRUE : FALSE;
+    return tr::Guarded(FALSE, [&] {
+        *phWnd = tr::CreateWatchWindow(locale.Handle(), hServer, nMinutes, nEventCode, pszCaption, hIcon, nRow);
+        return *phWnd ? TRUE : FALSE;
+    });
 }

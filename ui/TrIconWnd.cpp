@@ -1,6 +1,7 @@
 // TrIconWnd.cpp - the icon window of the info dialog.
 #include "ui/TrIconWnd.h"
 
+#include "base/TrGuard.h"
 #include "ui/TrGdiOwners.h"
 #include "ui/TrModule.h"
 
@@ -47,22 +48,26 @@ LRESULT CALLBACK IconWindow::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
     }
     auto* self = reinterpret_cast<IconWindow*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return TRUE;  // WM_PAINT covers every pixel
-    case WM_PAINT: {
-        PaintScope paint(hWnd);
-        RECT rc;
-        ::GetClientRect(hWnd, &rc);
-        ::FillRect(paint.Get(), &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        if (self && self->m_hIcon) ::DrawIcon(paint.Get(), 0, 0, self->m_hIcon);
-        return 0;
-    }
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;  // a click on the icon must not take focus from the dialog
-    default:
-        return ::DefWindowProcA(hWnd, msg, wParam, lParam);
-    }
+    const auto defaultHandling = [&] { return ::DefWindowProcA(hWnd, msg, wParam, lParam); };
+    const auto handle = [&]() -> LRESULT {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return TRUE;  // WM_PAINT covers every pixel
+        case WM_PAINT: {
+            PaintScope paint(hWnd);
+            RECT rc;
+            ::GetClientRect(hWnd, &rc);
+            ::FillRect(paint.Get(), &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+            if (self && self->m_hIcon) ::DrawIcon(paint.Get(), 0, 0, self->m_hIcon);
+            return 0;
+        }
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;  // a click on the icon must not take focus from the dialog
+        default:
+            return defaultHandling();
+        }
+    };
+    return GuardedElse(handle, defaultHandling);
 }
 
 }  // namespace tr

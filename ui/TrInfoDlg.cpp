@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "ui/TrModalRun.h"
+#include "ui/TrModule.h"
 #include "ui/TrResourceIds.h"
 
 namespace tr {
@@ -49,11 +51,18 @@ void CentreOnOwnerOrScreen(HWND hWnd) {
     ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A picture of the resource chain; NULL when no module has it.
+HANDLE LoadPicture(HINSTANCE hResources, UINT id) {
+    const HINSTANCE owner = FindAlongChain(hResources, id, RT_BITMAP);
+    return owner ? ::LoadImageA(owner, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0) : nullptr;
+}
+
 }  // namespace
 
 InfoDialog::InfoDialog(HINSTANCE hResources) : m_hResources(hResources) {
-    // Shared (LoadIcon), so it belongs to the resource library and goes with it.
-    m_hDialogIcon = ::LoadIconA(hResources, MAKEINTRESOURCEA(IDI_TR_DIALOG));
+    // Shared (LoadIcon), so it belongs to the module it came from and goes with it.
+    if (const HINSTANCE owner = FindAlongChain(hResources, IDI_TR_DIALOG, RT_GROUP_ICON))
+        m_hDialogIcon = ::LoadIconA(owner, MAKEINTRESOURCEA(IDI_TR_DIALOG));
     m_hAppIcon = m_hDialogIcon;
 }
 
@@ -70,8 +79,7 @@ bool InfoDialog::SetValues(HICON hAppIcon, unsigned seconds, std::string title, 
 }
 
 INT_PTR InfoDialog::Run(HWND hOwner) {
-    return ::DialogBoxParamA(m_hResources, MAKEINTRESOURCEA(IDD_TR_INFO), hOwner, &InfoDialog::Proc,
-                             reinterpret_cast<LPARAM>(this));
+    return RunModal(m_hResources, IDD_TR_INFO, hOwner, &InfoDialog::Proc, this);
 }
 
 INT_PTR CALLBACK InfoDialog::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -80,7 +88,7 @@ INT_PTR CALLBACK InfoDialog::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         reinterpret_cast<InfoDialog*>(lParam)->m_hWnd = hWnd;
     }
     auto* self = reinterpret_cast<InfoDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-    return self ? self->Handle(msg, wParam, lParam) : FALSE;
+    return self ? HandleGuarded(hWnd, msg, true, [&] { return self->Handle(msg, wParam, lParam); }) : FALSE;
 }
 
 INT_PTR InfoDialog::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -151,7 +159,7 @@ BOOL InfoDialog::OnInitDialog() {
     OnMove(corner.x, corner.y);
 
     // The background picture sets the size; it stays loaded for the erases.
-    m_background.Reset(::LoadImageA(m_hResources, MAKEINTRESOURCEA(IDB_TR_INFO_BACKGROUND), IMAGE_BITMAP, 0, 0, 0));
+    m_background.Reset(LoadPicture(m_hResources, IDB_TR_INFO_BACKGROUND));
     BITMAP bm = {};
     if (m_background && ::GetObjectA(m_background.Get(), sizeof(bm), &bm)) {
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, bm.bmWidth, bm.bmHeight + ::GetSystemMetrics(SM_CYCAPTION),
@@ -174,7 +182,7 @@ BOOL InfoDialog::OnInitDialog() {
     }
 
     m_digits.Reset(::ImageList_Create(kDigitSize.cx, kDigitSize.cy, ILC_COLOR8, 10, 1));
-    m_digitBitmap.Reset(::LoadImageA(m_hResources, MAKEINTRESOURCEA(IDB_TR_DIGITS), IMAGE_BITMAP, 0, 0, 0));
+    m_digitBitmap.Reset(LoadPicture(m_hResources, IDB_TR_DIGITS));
     if (m_digits && m_digitBitmap)
         ::ImageList_AddMasked(m_digits.Get(), static_cast<HBITMAP>(m_digitBitmap.Get()), kDigitMask);
 

@@ -8,10 +8,12 @@ namespace tr {
 BOOL LoadLocaleModule(HINSTANCE* phLocale, HINSTANCE* phPrevious) {
     if (!phLocale || !phPrevious) return FALSE;
     // No critical-error or "file not found" boxes while searching: a missing
-    // resource library is an ordinary failure for every caller.
-    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // resource library is an ordinary failure for every caller. The mode is
+    // this thread's alone; the host's other threads keep theirs.
+    DWORD oldMode = 0;
+    const BOOL modeSet = ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
     HINSTANCE hLocale = ::LoadLibraryA(kLocaleLibrary);
-    ::SetErrorMode(oldMode);
+    if (modeSet) ::SetThreadErrorMode(oldMode, nullptr);
     *phLocale = hLocale;
     if (!hLocale) return FALSE;
     *phPrevious = GetResourceHandle();

@@ -20,6 +20,11 @@ HINSTANCE ThisModule();
 HINSTANCE GetResourceHandle();
 void SetResourceHandle(HINSTANCE hInstance);
 
+// The first module along the resource chain that holds resource 'id' of
+// 'type': hFirst (the resource library), then the host program's own module,
+// then this library. NULL when none of them has it.
+HINSTANCE FindAlongChain(HINSTANCE hFirst, UINT id, LPCSTR type);
+
 }  // namespace tr
 
 #endif  // TR_UI_MODULE_H

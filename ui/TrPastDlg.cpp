@@ -2,6 +2,8 @@
 #include "ui/TrPastDlg.h"
 
 #include "include/TrCommon.h"
+#include "ui/TrModalRun.h"
+#include "ui/TrModule.h"
 #include "ui/TrResourceIds.h"
 #include "ui/TrTimeText.h"
 
@@ -12,10 +14,7 @@ PastDialog::PastDialog(HINSTANCE hResources, std::string path, std::string title
     : m_hResources(hResources), m_path(std::move(path)), m_title(std::move(title)),
       m_description(std::move(description)), m_eventTime(eventTime) {}
 
-INT_PTR PastDialog::Run(HWND hOwner) {
-    return ::DialogBoxParamA(m_hResources, MAKEINTRESOURCEA(IDD_TR_PAST), hOwner, &PastDialog::Proc,
-                             reinterpret_cast<LPARAM>(this));
-}
+INT_PTR PastDialog::Run(HWND hOwner) { return RunModal(m_hResources, IDD_TR_PAST, hOwner, &PastDialog::Proc, this); }
 
 INT_PTR CALLBACK PastDialog::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
@@ -23,7 +22,7 @@ INT_PTR CALLBACK PastDialog::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         reinterpret_cast<PastDialog*>(lParam)->m_hWnd = hWnd;
     }
     auto* self = reinterpret_cast<PastDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-    return self ? self->Handle(msg, wParam, lParam) : FALSE;
+    return self ? HandleGuarded(hWnd, msg, true, [&] { return self->Handle(msg, wParam, lParam); }) : FALSE;
 }
 
 INT_PTR PastDialog::Handle(UINT msg, WPARAM wParam, LPARAM /*lParam*/) {
@@ -55,8 +54,11 @@ BOOL PastDialog::OnInitDialog() {
 
     HICON hIcon = nullptr;
     if (TrComGetIconHandle(&hIcon, m_path.c_str(), TRUE)) m_appIcon.Reset(hIcon);
-    // The fallback is shared (LoadIcon) and goes with the resource library.
-    HICON hShown = m_appIcon ? m_appIcon.Get() : ::LoadIconA(m_hResources, MAKEINTRESOURCEA(IDI_TR_FALLBACK));
+    // The fallback comes from the resource chain, shared (LoadIcon): it goes
+    // with the module it came from.
+    HICON hShown = m_appIcon.Get();
+    const HINSTANCE owner = hShown ? nullptr : FindAlongChain(m_hResources, IDI_TR_FALLBACK, RT_GROUP_ICON);
+    if (owner) hShown = ::LoadIconA(owner, MAKEINTRESOURCEA(IDI_TR_FALLBACK));
     ::SendDlgItemMessageA(m_hWnd, IDC_TR_PAST_ICON, STM_SETICON, reinterpret_cast<WPARAM>(hShown), 0);
 
     const std::string text = m_title + "\r\n" + m_description;

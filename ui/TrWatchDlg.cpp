@@ -3,9 +3,11 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "env/TrMessages.h"
+#include "ui/TrModalRun.h"
 #include "ui/TrResourceIds.h"
 #include "ui/TrWatchClock.h"
 
@@ -84,7 +86,7 @@ INT_PTR CALLBACK WatchDialog::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lP
         std::unique_ptr<WatchDialog> gone(self);
         return FALSE;
     }
-    return self->Handle(msg, wParam, lParam);
+    return HandleGuarded(hWnd, msg, false, [&] { return self->Handle(msg, wParam, lParam); });
 }
 
 INT_PTR WatchDialog::Handle(UINT msg, WPARAM wParam, LPARAM /*lParam*/) {
@@ -195,12 +197,22 @@ std::string FormatNumbers(const std::string& format, int first, int second) {
             ++i;
             continue;
         }
-        // A conversion: flags and width, then d, i or u.
-        std::size_t j = i + 1;
-        while (j < format.size() && std::string("-+ 0#").find(format[j]) != std::string::npos) ++j;
-        while (j < format.size() && format[j] >= '0' && format[j] <= '9') ++j;
+        // A conversion: flags, width, precision and a length modifier, then
+        // d, i or u. The length modifier is dropped: the numbers are ints.
+        const auto skip = [&](std::size_t j, const char* set) {
+            while (j < format.size() && format[j] && std::strchr(set, format[j])) ++j;
+            return j;
+        };
+        std::size_t j = skip(skip(i + 1, "-+ 0#"), "0123456789");
+        if (j < format.size() && format[j] == '.') j = skip(j + 1, "0123456789");
+        const std::size_t length = j;
+        for (const char* modifier : {"hh", "ll", "h", "l", "j", "z", "t"})
+            if (format.compare(j, std::strlen(modifier), modifier) == 0) {
+                j += std::strlen(modifier);
+                break;
+            }
         if (j < format.size() && (format[j] == 'd' || format[j] == 'i' || format[j] == 'u') && next < 2) {
-            const std::string spec = format.substr(i, j - i) + 'd';
+            const std::string spec = format.substr(i, length - i) + 'd';
             char buf[64];
             std::snprintf(buf, sizeof(buf), spec.c_str(), values[next++]);
             out += buf;

@@ -24,9 +24,11 @@ HWND CreateWatchWindow(HINSTANCE hResources, HWND hOwner, int minutes, UINT even
 int LiveWatchWindows();
 
 // The text of a format of the resource library with up to two whole numbers:
-// "%d"-style conversions (flags and width allowed) take the numbers in
-// order, "%%" gives "%", anything else stays as written, so a malformed
-// string can never read arguments that are not there.
+// "%d"-style conversions (d, i or u, with flags, width, precision and a
+// length modifier hh, h, l, ll, j, z or t) take the numbers in order, "%%"
+// gives "%", anything else stays as written ("%*d", "%Ld", "%s"), so a
+// malformed string can never read arguments that are not there. The
+// resource check accepts exactly these forms.
 std::string FormatNumbers(const std::string& format, int first = 0, int second = 0);
 
 }  // namespace tr

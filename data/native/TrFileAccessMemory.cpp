@@ -1,6 +1,9 @@
 // TrFileAccessMemory.cpp - the data layer's file access for the native
 // build, over the in-memory file table.
 #include "data/TrFileAccess.h"
+
+#include <windows.h>
+
 #include "data/native/TrMemoryFiles.h"
 
 #include <map>
@@ -22,6 +25,8 @@ State& S() {
     return state;
 }
 
+thread_local DWORD t_lastError = ERROR_SUCCESS;
+
 class MemoryRewriteFile : public data::RewriteFile {
 public:
     explicit MemoryRewriteFile(std::string path) : m_path(std::move(path)) {}
@@ -34,6 +39,7 @@ public:
             s.failAfter = -1;
             if (bytes.size() > room) {
                 file.append(bytes.substr(0, room));
+                ::SetLastError(ERROR_DISK_FULL);
                 return false;
             }
         }
@@ -62,7 +68,7 @@ namespace data {
 
 bool ReadWholeFile(const std::string& path, FileContent& content) {
     State& s = S();
-    if (!IsUsablePath(path) || s.locked.count(path)) return false;
+    if (!IsUsablePath(path) || s.locked.count(path)) return ::SetLastError(ERROR_SHARING_VIOLATION), false;
     auto it = s.files.find(path);
     if (it == s.files.end()) return false;
     auto copy = std::make_shared<const std::string>(it->second);
@@ -73,7 +79,7 @@ bool ReadWholeFile(const std::string& path, FileContent& content) {
 
 std::unique_ptr<RewriteFile> OpenForRewrite(const std::string& path) {
     State& s = S();
-    if (!IsUsablePath(path) || s.locked.count(path)) return nullptr;
+    if (!IsUsablePath(path) || s.locked.count(path)) return ::SetLastError(ERROR_SHARING_VIOLATION), nullptr;
     return std::make_unique<MemoryRewriteFile>(path);
 }
 
@@ -108,3 +114,6 @@ int Announcements() { return S().announcements; }
 
 }  // namespace memfiles
 }  // namespace tr
+
+DWORD GetLastError() { return tr::t_lastError; }
+void SetLastError(DWORD code) { tr::t_lastError = code; }

@@ -4,6 +4,7 @@
 #include <psapi.h>
 #include <winternl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -30,6 +31,15 @@ std::string Quote(const std::string& s) {
 }  // namespace
 
 ChildRoleRegistrar::ChildRoleRegistrar(const char* name, ChildBody body) { Roles()[name] = body; }
+
+TR_CHILD_ROLE(hold_file) {
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    tr::Handle file(::CreateFileA(args.at(0).c_str(), GENERIC_READ, all, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return 3;
+    SignalReady();
+    WaitForRelease();
+    return 0;
+}
 
 // Called by main(): when started as a child, runs the role and reports true.
 bool RunChildRoleIfAsked(int argc, char** argv, int& exitCode) {
@@ -114,6 +124,49 @@ int RunChild(const std::string& role, const std::vector<std::string>& args, cons
     Child child;
     if (!child.Start(role, args, exe)) return -1;
     return child.Wait(timeoutMs);
+}
+
+int RunProcess(const std::string& exe, const std::string& args, HANDLE out, HANDLE err, const RunOptions& options) {
+    std::string cmd = "\"" + exe + "\" " + args;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out, si.hStdError = err;
+    PROCESS_INFORMATION pi = {};
+    std::fflush(stdout);
+    tr::Handle job(options.wholeTree ? ::CreateJobObjectA(nullptr, nullptr) : nullptr);
+    if (options.wholeTree && !job) return -1;
+    const DWORD flags = options.wholeTree ? CREATE_SUSPENDED : 0;
+    if (options.token ? !::CreateProcessAsUserA(options.token, exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, flags,
+                                                nullptr, nullptr, &si, &pi)
+                      : !::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si,
+                                          &pi))
+        return -1;
+    tr::Handle process(pi.hProcess), thread(pi.hThread);
+    // In the job before it runs, so whatever it starts is in the job too.
+    if (options.wholeTree &&
+        (!::AssignProcessToJobObject(job.Get(), process.Get()) || ::ResumeThread(thread.Get()) == DWORD(-1))) {
+        ::TerminateProcess(process.Get(), 1);
+        return -1;
+    }
+    const DWORD start = ::GetTickCount();
+    DWORD code = DWORD(-1);
+    if (::WaitForSingleObject(process.Get(), options.timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 1);
+        return -1;
+    }
+    ::GetExitCodeProcess(process.Get(), &code);
+    for (JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {}; options.wholeTree;) {
+        if (!::QueryInformationJobObject(job.Get(), JobObjectBasicAccountingInformation, &info, sizeof(info), nullptr))
+            return -1;
+        if (info.ActiveProcesses == 0) break;
+        if (::GetTickCount() - start > options.timeoutMs) {
+            ::TerminateJobObject(job.Get(), 1);
+            return -1;
+        }
+        ::Sleep(50);
+    }
+    return static_cast<int>(code);
 }
 
 std::string SelfPath() {

@@ -59,9 +59,28 @@ private:
     DWORD m_pid = 0;
 };
 
+// The role every test program has: "hold_file <path>" keeps the file open
+// (reading, sharing everything) from SignalReady until released, so the
+// engine's unshared opens of it fail meanwhile.
+constexpr char kHoldFileRole[] = "hold_file";
+
 // Runs a role to its end and returns its exit code (-1 on time-out).
 int RunChild(const std::string& role, const std::vector<std::string>& args = {},
              const std::string& exe = std::string(), DWORD timeoutMs = 30000);
+
+// How RunProcess runs a program. wholeTree also waits for every process the
+// program starts (a job holds them all), for programs that hand their work
+// to another process and end at once; token runs it with another access
+// token (CreateProcessAsUser).
+struct RunOptions {
+    bool wholeTree = false;
+    DWORD timeoutMs = 60000;
+    HANDLE token = nullptr;
+};
+// Runs "exe args" to its end with stdout and stderr on the given handles: the
+// exit code, -1 when it could not start or did not end within the time-out.
+int RunProcess(const std::string& exe, const std::string& args, HANDLE out, HANDLE err,
+               const RunOptions& options = {});
 
 // Full path of the running test executable, and its folder (with a trailing
 // backslash).

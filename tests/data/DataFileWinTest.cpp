@@ -7,16 +7,6 @@ namespace {
 
 using namespace datatest;
 
-// Holds a file open, with every sharing allowed to others, until released.
-TR_CHILD_ROLE(data_hold_file) {
-    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    tr::Handle file(::CreateFileA(args.at(0).c_str(), GENERIC_READ, all, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return 3;
-    trtest::SignalReady();
-    trtest::WaitForRelease();
-    return 0;
-}
-
 // A folder in place of a file: read-only too, refused with "access denied"
 // like a read-only file, it must not lose that attribute.
 TEST(DataFileWin, AHeldFileOrAFolderGives1AndStaysAsItWasWithNothingLeftOpen) {
@@ -29,12 +19,14 @@ TEST(DataFileWin, AHeldFileOrAFolderGives1AndStaysAsItWasWithNothingLeftOpen) {
     CTrJogDataDB db;  // posts nothing, so no shared block is opened
     ASSERT_EQ(0, db.Load(held));
     trtest::Child holder;
-    ASSERT_TRUE(holder.Start("data_hold_file", {held}));
+    ASSERT_TRUE(holder.Start(trtest::kHoldFileRole, {held}));
     ASSERT_TRUE(holder.WaitReady()) << "holder ended with " << holder.Wait();
     const long handles = trtest::HandleCount();
     for (const std::string& path : {held, folder}) {
         EXPECT_EQ(1, db.Load(path));
+        ::SetLastError(0xdeadbeef);
         EXPECT_EQ(1, db.Write(path));
+        EXPECT_EQ(path == held ? ERROR_SHARING_VIOLATION : ERROR_ACCESS_DENIED, ::GetLastError()) << path;
     }
     EXPECT_EQ(handles, trtest::HandleCount());
     EXPECT_EQ(0, holder.Wait());
@@ -62,10 +54,10 @@ TR_CHILD_ROLE(data_client) {
 }
 
 // Writes one database per letter of args[1] into the folder args[0]; exit 0
-// when every Write gave 0.
+// when every Write gave 1 and left no error (the posting in between sets some).
 TR_CHILD_ROLE(data_writer) {
     for (char kind : args.at(1))
-        if (Make(kind)->Write(args[0] + "\\" + kind + ".dat") != 0) return 10;
+        if (Make(kind)->Write(args[0] + "\\" + kind + ".dat") != 1 || ::GetLastError() != ERROR_SUCCESS) return 10;
     return 0;
 }
 

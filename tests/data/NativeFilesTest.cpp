@@ -10,17 +10,21 @@ namespace {
 using namespace datatest;
 namespace mf = tr::memfiles;
 
-TEST(NativeFiles, AShortWriteGives4AndIsAnnouncedALockedFileIsNot) {
+// Write gives 1 either way; the last error names the failing call.
+TEST(NativeFiles, AShortWriteIsAnnouncedALockedFileIsNotTheErrorTellsThemApart) {
     Files files;
     ASSERT_TRUE(files.Put("out.dat", "old"));
     CTrNumeralKeyDB db;
     db.Add(CTrNumeralKeyData(1));
     mf::FailWritesAfter(10);
-    EXPECT_EQ(4, db.Write(files.Path("out.dat")));
+    ::SetLastError(0xdeadbeef);
+    EXPECT_EQ(1, db.Write(files.Path("out.dat")));
+    EXPECT_EQ(ERROR_DISK_FULL, ::GetLastError());
     EXPECT_EQ("old", files.Get("out.dat"));  // the cut rewrite replaced nothing
     EXPECT_EQ(1, mf::Announcements());
     mf::SetLocked(files.Path("out.dat"), true);
     EXPECT_EQ(1, db.Write(files.Path("out.dat")));
+    EXPECT_EQ(ERROR_SHARING_VIOLATION, ::GetLastError());
     EXPECT_EQ(1, mf::Announcements());  // a file that cannot be opened is not announced
 }
 

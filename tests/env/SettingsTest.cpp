@@ -2,6 +2,8 @@
 // the real registry, and the jog dial's sounds over real files.
 #include "EnvTestSupport.h"
 
+#include <cstring>
+
 namespace {
 
 using namespace envtest;
@@ -102,6 +104,40 @@ TEST_F(Settings, JogSoundsOverRealFiles) {
     };
     EXPECT_EQ("1 C:\\r.wavC:\\p.wav", defaults("[JogSound]\r\nRoll=C:\\r.wav\r\nPush=C:\\p.wav\r\n"));
     EXPECT_EQ("0 ", defaults("[JogSound]\r\nRoll=C:\\r.wav\r\nPush=\r\n"));
+}
+
+// The plain-C forms: a path is handed over only with its terminator in the caller's buffer,
+// one that does not fit counts as unreadable; a buffer of size 0 is never written.
+TEST_F(Settings, JogSoundsIntoCallerBuffers) {
+    trtest::TempFolder files;
+    const std::string roll = files / "roll.wav", push = files / "p.wav", key = ProductKey("JogConfig");
+    const std::string ini = files / "Sound.ini", marker = "marker";
+    ASSERT_TRUE(trtest::WriteFileBytes(roll, "RIFF") && trtest::WriteFileBytes(push, "RIFF"));
+    ASSERT_TRUE(TrJogCfgWriteSound(HKEY_CURRENT_USER, key.c_str(), roll.c_str(), push.c_str()));
+    ASSERT_TRUE(trtest::WriteFileBytes(ini, "[JogSound]\r\nRoll=" + roll + "\r\nPush=" + push + "\r\n"));
+    const DWORD r = static_cast<DWORD>(roll.size() + 1), p = static_cast<DWORD>(push.size() + 1);
+    const struct { bool profile; DWORD rollSize, pushSize; int result; std::string roll, push; } rows[] = {
+        {.profile = false, .rollSize = r, .pushSize = p, .result = 1, .roll = roll, .push = push},
+        {.profile = false, .rollSize = r - 1, .pushSize = p, .result = 0, .roll = "", .push = push},  // each alone
+        {.profile = false, .rollSize = r, .pushSize = 0, .result = 0, .roll = marker, .push = marker},
+        {.profile = true, .rollSize = r, .pushSize = p, .result = 1, .roll = roll, .push = push},
+        {.profile = true, .rollSize = r, .pushSize = p - 1, .result = 0, .roll = "", .push = ""},  // both or neither
+        {.profile = true, .rollSize = 0, .pushSize = p, .result = 0, .roll = marker, .push = marker},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        char rollOut[MAX_PATH], pushOut[MAX_PATH];
+        std::strcpy(rollOut, marker.c_str());
+        std::strcpy(pushOut, marker.c_str());
+        EXPECT_EQ(row.result, row.profile
+                                  ? TrJogCfgGetDefaultSoundA(0, ini.c_str(), rollOut, row.rollSize, pushOut, row.pushSize)
+                                  : TrJogCfgReadSoundA(HKEY_CURRENT_USER, key.c_str(), rollOut, row.rollSize, pushOut,
+                                                       row.pushSize));
+        EXPECT_EQ(row.roll + "|" + row.push, std::string(rollOut) + "|" + pushOut);
+    }
+    char out[MAX_PATH];
+    EXPECT_EQ(0, TrJogCfgReadSoundA(HKEY_CURRENT_USER, key.c_str(), nullptr, r, out, p) +
+                     TrJogCfgGetDefaultSoundA(0, ini.c_str(), out, r, nullptr, p));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 namespace {
 
-HWND H(unsigned long v) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(v)); }
+HWND H(unsigned long long v) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(v)); }
 
 // A child running blank-separated steps: op=R or op:W=R (call with window W, expect R),
 // getserver/getclient=R:W (and window W; 0xdeadbeef, untouched, when R is 0), hold,
@@ -24,9 +24,9 @@ TR_CHILD_ROLE(sb_script) {
         if (step == "mark" || step == "hold") continue;
         char op[16] = "";
         int want = -2;  // no operation gives it: a step that does not parse fails
-        unsigned long arg = 0, window = 0xdeadbeef;
-        if (std::sscanf(step.c_str(), "%15[a-z]:%lx=%d", op, &arg, &want) < 3)
-            std::sscanf(step.c_str(), "%15[a-z]=%d:%lx", op, &want, &window);
+        unsigned long long arg = 0, window = 0xdeadbeef;
+        if (std::sscanf(step.c_str(), "%15[a-z]:%llx=%d", op, &arg, &want) < 3)
+            std::sscanf(step.c_str(), "%15[a-z]=%d:%llx", op, &want, &window);
         const std::string name = op;
         HWND out = H(0xdeadbeef);
         const int got = name == "handles"     ? static_cast<int>(trtest::HandleCount() - mark)
@@ -63,19 +63,54 @@ TEST(SharedBlock, StateTableAcrossProcesses) {
     // Before a server, calls that open the block fail and leave none behind.
     EXPECT_EQ(0, Script("getserver=0 getclient=0 setclient:0x22=0 create=1 create=1 delete=1 handles=+0"));
     trtest::Child server, holder;
+    // A 32-bit window value with its top bit set comes back sign-extended, as Windows widens it.
+    const std::string client = sizeof(void*) == 8 ? "0xffffffff80005678" : "0x80005678";
     ASSERT_TRUE(server.Start("sb_script", {"create=1 setserver:0x1234=1 mark getclient=1:0 handles=+0 hold "
-                                           "getclient=1:0x5678 delete=1 getserver=1:0 getclient=1:0"}));
+                                           "getclient=1:" + client + " delete=1 getserver=1:0 getclient=1:0"}));
     ASSERT_TRUE(server.WaitReady()) << "server script ended with " << server.Wait();
     // Another process: a second server is refused, the first kept; a client joins.
     EXPECT_EQ(0, Script("create=0 setserver:0x9999=0 handles=+0 getserver=1:0x1234 mark "
-                        "setclient:0x5678=1 getclient=1:0x5678 handles=+0"));
+                        "setclient:0x80005678=1 getclient=1:" + client + " handles=+0"));
     // A third process that never mapped the block cannot clear it.
-    EXPECT_EQ(0, Script("delete=1 handles=+0 getserver=1:0x1234 getclient=1:0x5678"));
+    EXPECT_EQ(0, Script("delete=1 handles=+0 getserver=1:0x1234 getclient=1:" + client));
     // The server clears the block; a process that still holds it sees zeros.
     ASSERT_TRUE(holder.Start("sb_script", {"getserver=1:0x1234 hold getserver=1:0 getclient=1:0 create=0"}) && holder.WaitReady());
     EXPECT_EQ(0, server.Wait());
     EXPECT_EQ(0, holder.Wait());
     EXPECT_EQ(0, Script("create=1 getserver=0"));  // with every user gone the block is gone too
+}
+
+// Registers server 0x4321 through a copy of the library that only this child loads, then
+// frees it; a second load finds the window through the mapping the first one kept, without
+// opening another. Exit 0, else the number of the failed step.
+TR_CHILD_ROLE(sb_free_library) {
+    tr::Module library(::LoadLibraryA(args.at(0).c_str()));
+    const auto entry = [&](const char* name) { return reinterpret_cast<void*>(::GetProcAddress(library.Get(), name)); };
+    const auto set = reinterpret_cast<int(TRCOMAPI*)(HWND)>(entry("TrComSetServer"));
+    if (!set || !set(H(0x4321))) return 2;
+    library.Reset();
+    const long mark = trtest::HandleCount();
+    library.Reset(::LoadLibraryA(args[0].c_str()));
+    const auto get = reinterpret_cast<int(TRCOMAPI*)(HWND*)>(entry("TrComGetServer"));
+    HWND server = nullptr;
+    if (!get || !get(&server) || server != H(0x4321)) return 3;
+    library.Reset();
+    if (trtest::HandleCount() != mark) return 4;
+    trtest::SignalReady();
+    return trtest::WaitForRelease() ? 0 : 5;
+}
+
+// A host that loads and frees the library around its calls keeps the block for everyone.
+TEST(SharedBlock, AProcessThatFreedTheLibraryKeepsTheBlockUntilItEnds) {
+    trtest::TempFolder folder;
+    const std::string copy = folder / "TrCommonFreed.dll";
+    ASSERT_TRUE(trtest::CopyFileTo(trtest::SelfFolder() + "TrCommon.dll", copy));
+    trtest::Child server;
+    ASSERT_TRUE(server.Start("sb_free_library", {copy}));
+    ASSERT_TRUE(server.WaitReady()) << "the child ended with " << server.Wait();
+    EXPECT_EQ(0, Script("getserver=1:0x4321 create=0"));
+    EXPECT_EQ(0, server.Wait());
+    EXPECT_EQ(0, Script("create=1 getserver=0"));  // gone with the process
 }
 
 // While the lock's or the block's name is taken (a held mutex, an object of another kind) every

@@ -53,6 +53,20 @@ TEST(DataCopySeam, WithoutOverwriteOnlyNewerInstallsAreCopied) {
     g_unreadable = false;
 }
 
+// The stamp asks for the attributes only: it works on a read-only copy, and here on a file
+// another handle holds without sharing writes (Wine as root ignores read-only).
+TEST(DataCopySeam, TheCreationTimeIsStampedWithoutWriteAccess) {
+    trtest::TempFolder folder;
+    const std::string path = folder / "JogData.dat";
+    ASSERT_TRUE(trtest::WriteFileBytes(path, "copy") && ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const tr::Handle held(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    const FILETIME now = {1, 2};
+    EXPECT_TRUE(tr::SystemCreationTime().stamp(path.c_str(), &now));
+    EXPECT_EQ("copy", Content(path));
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // The export over real folders; the user's "Kalvor Corporation" folder is moved aside and back.
 class CopyData : public ProductKeySandbox {
 protected:
@@ -80,15 +94,21 @@ protected:
 };
 
 TEST_F(CopyData, CopiesIntoNewFoldersMadeWritableAndLosesNothing) {
-    // The data folder's path taken by a file.
+    // The data folder's path taken by a file: it passes the existence test, is left
+    // alone, and the single copies into it fail silently.
     ASSERT_TRUE(::CreateDirectoryA(m_company.c_str(), nullptr) && trtest::WriteFileBytes(Data(""), "a file"));
-    EXPECT_EQ(0, TrComCopyDataToUserFolder(TRUE));
+    EXPECT_EQ(1, TrComCopyDataToUserFolder(TRUE));
     EXPECT_EQ("a file", Content(Data("")));
     ASSERT_TRUE(trtest::RemoveTree(m_company));
-    for (const std::string& dir : {m_program / "Missing", m_os + "\\Readme.txt", m_program.Path()}) {
-        ASSERT_TRUE(SetString(HKEY_LOCAL_MACHINE, kProductKey, "InstalledDir", dir));  // no folder, a file, the folder
-        EXPECT_EQ(dir == m_program.Path() ? 1 : 0, TrComCopyDataToUserFolder(FALSE)) << dir;
-        EXPECT_EQ(dir == m_program.Path(), ::GetFileAttributesA(m_company.c_str()) != INVALID_FILE_ATTRIBUTES);
+    // The source folder is tested by a file search: a missing folder and one named with a
+    // trailing backslash (the search finds nothing) fail before anything is made; a file
+    // passes and gives an empty data folder.
+    const struct { std::string dir; int result; } rows[] = {
+        {m_program / "Missing", 0}, {m_os + "\\", 0}, {m_os + "\\Readme.txt", 1}, {m_program.Path(), 1}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(SetString(HKEY_LOCAL_MACHINE, kProductKey, "InstalledDir", row.dir));
+        EXPECT_EQ(row.result, TrComCopyDataToUserFolder(FALSE)) << row.dir;
+        EXPECT_EQ(row.result == 1, ::GetFileAttributesA(Data("").c_str()) != INVALID_FILE_ATTRIBUTES) << row.dir;
     }
     EXPECT_EQ("JogData.datFPData.dat<none>", Content(Data("JogData.dat")) + Content(Data("FPData.dat")) + Content(Data("Readme.txt")));
     EXPECT_FALSE(IsReadOnly(Data("FPData.dat")));  // the installed one is

@@ -17,9 +17,11 @@ HMODULE Locale() {
     return module.Get();
 }
 
-// The printf conversions of a format, in order ("%d h %02d" gives "dd").
+// The printf conversions of a format, in order ("%d h %02d" gives "dd"), in
+// the forms the watch window's formatting takes: flags, width, precision and
+// a length modifier before the letter ("%*d" or "%Ld" give "*" and "L").
 std::string Conversions(const std::string& s) {
-    static const std::regex conversion("%[-+ #0-9.*hlLjzt]*(.?)");
+    static const std::regex conversion("%[-+ #0]*[0-9]*(?:\\.[0-9]*)?(?:hh|ll|h|l|j|z|t)?(.?)");
     std::string out;
     for (std::sregex_iterator i(s.begin(), s.end(), conversion), end; i != end; ++i)
         out += (*i)[1] == "%" ? "" : (*i)[1].length() ? (*i)[1].str() : "?";

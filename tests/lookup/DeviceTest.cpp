@@ -141,6 +141,35 @@ TEST_F(Devices, PnpExportReleasesOnlyAfterReachingAnOpenDatabase) {
     }
 }
 
+TEST_F(Devices, RegInfoMadeByTheLibraryIsReleasedOnceByTheLookupOrTheHost) {
+    const char path[] = "USB\\VID_1234&PID_5678\\1";
+    TR_REG_INFO_STRUC* info = reinterpret_cast<TR_REG_INFO_STRUC*>(0x1);
+    ASSERT_EQ(TRUE, TrComNewRegInfo(&info, path));
+    ASSERT_NE(nullptr, info);
+    EXPECT_EQ(0u, info->dwData1 | info->dwData2 | info->dwData3);
+    EXPECT_STREQ(path, info->pszRegPath);
+    EXPECT_NE(path, info->pszRegPath);
+    g_releases[info] = 0, g_releases[info->pszRegPath] = 0;
+    const DWORD_PTR device = reinterpret_cast<DWORD_PTR>(info);
+    if (m_win98) {  // the lookup reaches the open USB database and releases it
+        TR_APP_DATA_STRUC block = trtest::Marked();
+        EXPECT_EQ(TRUE, TrComGetAppDataOfPnPEvent(&block, TR_PNP_USB, device));
+        EXPECT_STREQ("scanner", block.szTitle);
+    } else {        // Win2K lookups take texts: the host releases it
+        EXPECT_EQ(TRUE, TrComFreeRegInfo(info));
+    }
+    EXPECT_EQ(1, Released(device));
+
+    // Bad input: FALSE, nothing made, the out-pointer cleared when writable.
+    EXPECT_EQ(FALSE, TrComNewRegInfo(nullptr, path));
+    for (const char* bad : {static_cast<const char*>(nullptr), reinterpret_cast<const char*>(0x10)}) {
+        info = reinterpret_cast<TR_REG_INFO_STRUC*>(0x1);
+        EXPECT_EQ(FALSE, TrComNewRegInfo(&info, bad));
+        EXPECT_EQ(nullptr, info);
+    }
+    EXPECT_EQ(FALSE, TrComFreeRegInfo(nullptr));
+}
+
 TEST(DeviceLookups, UnderWindows98And2000) {
     for (const std::string version : {"win98", "win2k"}) {
         trtest::SelfCopy copy("tr_lookup_" + version + ".exe");

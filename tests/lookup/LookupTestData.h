@@ -77,24 +77,6 @@ inline std::string StringRecord(const std::string& title, const std::string& key
 inline TR_APP_DATA_STRUC Marked() { TR_APP_DATA_STRUC b; std::memset(&b, 0xAB, sizeof(b)); return b; }
 inline bool Untouched(const TR_APP_DATA_STRUC& b) { const auto m = Marked(); return !std::memcmp(&b, &m, sizeof(b)); }
 
-// Runs "exe args" to its end with stdout and stderr on the given handles: the
-// exit code, -1 when it could not start or did not end in a minute.
-inline int RunProcess(const std::string& exe, const std::string& args, HANDLE out, HANDLE err) {
-    std::string cmd = "\"" + exe + "\" " + args;
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out, si.hStdError = err;
-    PROCESS_INFORMATION pi = {};
-    std::fflush(stdout);
-    if (!::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    tr::Handle process(pi.hProcess), thread(pi.hThread);
-    DWORD code = DWORD(-1);
-    if (::WaitForSingleObject(process.Get(), 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(process.Get(), &code);
-    else ::TerminateProcess(process.Get(), 1);
-    return static_cast<int>(code);
-}
-
 }  // namespace trtest
 
 #endif  // TR_TESTS_LOOKUP_TESTDATA_H

@@ -235,7 +235,8 @@ TEST_F(Dialogs, PastDialogShowsTheApplicationAndTheTimes) {
     char date[128] = {};
     ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &leapDay, nullptr, date, sizeof(date));
     const Modal r = RunModal(Past(raw, leapDay), [&](HWND hDlg) {
-        EXPECT_EQ(std::string(260, 'x') + "\r\n" + std::string(260, 'x'), ItemText(hDlg, IDC_TR_PAST_TEXT));
+        // Each field taken as the launcher takes it: at most 259 bytes.
+        EXPECT_EQ(std::string(259, 'x') + "\r\n" + std::string(259, 'x'), ItemText(hDlg, IDC_TR_PAST_TEXT));
         EXPECT_EQ(std::string(date) + " 07:05", ItemText(hDlg, IDC_TR_PAST_EVENT));
         EXPECT_NE("", ItemText(hDlg, IDC_TR_PAST_NOW));
         EXPECT_TRUE(::SendDlgItemMessageA(hDlg, IDC_TR_PAST_ICON, STM_GETICON, 0, 0)) << "the fallback icon";
@@ -324,8 +325,14 @@ TEST_F(Dialogs, WatchWindowCountsDownMinuteByMinuteThroughTheClockSeam) {
     struct SeamReset { ~SeamReset() { tr::watchclock::SetForTesting(nullptr, 0); } } seamReset;
     tr::Module locale(::LoadLibraryA("TrLocale.DLL"));
     const ULONGLONG s = tr::watchclock::kUnitsPerSecond, m = tr::watchclock::kUnitsPerMinute;
-    // Only %d and %i take numbers: a translated %s or %n stays text.
-    EXPECT_EQ("%s and %n stay, 1 2 %d", tr::FormatNumbers("%s and %n stay, %d %i %d", 1, 2));
+    // The forms the resource check lets through take numbers, with precision and length
+    // modifiers; a translated %s, %n, %*d or %Ld stays text.
+    const struct { const char* format; const char* shown; } formats[] = {
+        {.format = "%s and %n stay, %d %i %d", .shown = "%s and %n stay, 1 2 %d"},
+        {.format = "%ld h %.2hd min", .shown = "1 h 02 min"},
+        {.format = "%*d %Ld %-3lld|", .shown = "%*d %Ld 1  |"},
+    };
+    for (const auto& f : formats) EXPECT_EQ(f.shown, tr::FormatNumbers(f.format, 1, 2)) << f.format;
     // shown: before each tick; posted: the event code when the last tick
     // shown ends it, else the window is cancelled after it.
     const struct { int minutes; ULONGLONG step; std::vector<std::string> shown; UINT posted; } rows[] = {
@@ -356,8 +363,9 @@ TEST_F(Dialogs, WatchWindowCountsDownMinuteByMinuteThroughTheClockSeam) {
 }
 
 // All three exports against no library, a "sparse" one (templates 102 and 103
-// only) or an "empty" one; without one, also the pair and file icons. Exit
-// code: 0, else the first failed check's number.
+// only), an "empty" one, or the real one while the block names a server window
+// that is "gone"; without a library, also the pair and file icons. Exit code:
+// 0, else the first failed check's number.
 TR_CHILD_ROLE(dialogs_in_sandbox) {
     const bool none = args.at(0) == "none", sparse = args.at(0) == "sparse";
     int step = 0, failed = 0;
@@ -373,14 +381,19 @@ TR_CHILD_ROLE(dialogs_in_sandbox) {
         check(!TrComGetIconHandle(&missing, "C:\\no\\such\\file.exe", TRUE) && !missing);
     }
     const TR_APP_DATA_STRUC data = Block("", "");
-    // No picture: not top-most, and no icon of any kind. A second ends it.
+    // No picture: not top-most, and no application icon; the window's icon and the
+    // fallback come from this program, along the resource chain. A second ends it.
     const Modal info = RunModal(Info(1, data), [&](HWND h) {
         check(!(::GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TOPMOST));
         check(!::SendDlgItemMessageA(h, IDC_TR_INFO_ICON, STM_GETICON, 0, 0));
+        check(::SendMessageA(h, WM_GETICON, ICON_BIG, 0));
         check(PumpUntil([] { return Windows("TrCommonIconWnd").size() == 1; }, 2000));
     });
-    const Modal past = RunModal(Past(data, kNewYear), PressCancel);
-    // Without the library nothing is stored; without a template, -1.
+    const Modal past = RunModal(Past(data, kNewYear), [&](HWND h) {
+        check(::SendDlgItemMessageA(h, IDC_TR_PAST_ICON, STM_GETICON, 0, 0));
+        PressCancel(h);
+    });
+    // Without the library nothing is stored; without a template or an owner, -1.
     check(info.ok == !none && info.code == (sparse ? IDOK : none ? kMarker : -1) && info.shown == sparse);
     check(past.ok == !none && past.code == (sparse ? IDCANCEL : none ? kMarker : -1) && past.shown == sparse);
     HWND h = reinterpret_cast<HWND>(0x1234);  // neither stand-in has the watch template
@@ -390,18 +403,49 @@ TR_CHILD_ROLE(dialogs_in_sandbox) {
     return failed;
 }
 
+// The shared block's server field set to another window for one scope, written
+// straight into the block this process holds.
+class ServerInBlock {
+public:
+    explicit ServerInBlock(HWND hWnd) {
+        m_map.Reset(::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "TrCommon1999 FileMap"));
+        if (m_map) m_view.Reset(::MapViewOfFile(m_map.Get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TR_SHARED_BLOCK)));
+        if (!m_view) return;
+        m_saved = Block()->dwServer;
+        Block()->dwServer = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(hWnd));
+    }
+    ~ServerInBlock() { if (m_view) Block()->dwServer = m_saved; }
+    bool Ok() const { return m_view.Valid(); }
+
+private:
+    TR_SHARED_BLOCK* Block() const { return static_cast<TR_SHARED_BLOCK*>(m_view.Get()); }
+    tr::Handle m_map;
+    tr::MappedView m_view;
+    DWORD m_saved = 0;
+};
+
 TEST(DialogsWithMissingResources, DoWhatTheyCanAndLeaveNothing) {
     ASSERT_TRUE(ServerWindow());
-    const char* const cases[][2] = {{"none", nullptr}, {"sparse", "TrLocaleSparse.DLL"}, {"empty", "TrLocaleEmpty.DLL"}};
+    // A window that no longer exists, as a server program that ended leaves its handle.
+    HWND gone = ::CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(gone && ::DestroyWindow(gone));
+    const struct { const char* name; const char* locale; HWND server; } cases[] = {
+        {.name = "none", .locale = nullptr, .server = ServerWindow()},
+        {.name = "sparse", .locale = "TrLocaleSparse.DLL", .server = ServerWindow()},
+        {.name = "empty", .locale = "TrLocaleEmpty.DLL", .server = ServerWindow()},
+        {.name = "gone", .locale = "TrLocale.DLL", .server = gone},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c[0]);
+        SCOPED_TRACE(c.name);
         trtest::TempFolder folder;
         const std::string exe = folder / "dlgchild.exe";
         ASSERT_TRUE(trtest::CopyFileTo(trtest::SelfPath(), exe));
         ASSERT_TRUE(trtest::CopyFileTo(trtest::SelfFolder() + "TrCommon.dll", folder / "TrCommon.dll"));
-        ASSERT_TRUE(!c[1] || trtest::CopyFileTo(trtest::SelfFolder() + c[1], folder / "TrLocale.DLL"));
+        ASSERT_TRUE(!c.locale || trtest::CopyFileTo(trtest::SelfFolder() + c.locale, folder / "TrLocale.DLL"));
+        const ServerInBlock server(c.server);
+        ASSERT_TRUE(server.Ok());
         trtest::Child child;
-        ASSERT_TRUE(child.Start("dialogs_in_sandbox", {c[0]}, exe));
+        ASSERT_TRUE(child.Start("dialogs_in_sandbox", {c.name}, exe));
         // The child's dialogs are owned by this process's server window.
         EXPECT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(child.Process(), 0) == WAIT_OBJECT_0; }, 30000));
         EXPECT_EQ(0, child.Wait(1000));

@@ -2,27 +2,28 @@
 #include "Commands.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "DialogHost.h"
 
 namespace trctl {
 
-int RunInfo(const Args& argsIn) {
-    Args args = argsIn;
+int RunInfo(const Args& args) {
+    Options o;
+    int rc = 0;
+    if (!ParseOptions("info", args, {TRCTL_APP_OPTIONS}, o, rc)) return rc;
     TR_APP_DATA_STRUC data = {};
     std::string error;
-    if (!TakeAppOptions(args, data, error)) return Fail(kExitUsage, "info: " + error);
-    if (args.size() != 1) return Fail(kExitUsage, "info: expects the seconds (1 to 99)");
-    char* end = nullptr;
-    const unsigned long seconds = std::strtoul(args[0].c_str(), &end, 10);
-    if (!end || *end) return Fail(kExitUsage, "info: '" + args[0] + "' is no number of seconds");
+    if (!AppBlockFromOptions(o, data, error)) return Fail(kExitUsage, "info: " + error);
+    if (o.Positional().size() != 1) return Fail(kExitUsage, "info: expects the seconds (1 to 99)");
+    long long seconds = 0;
+    if (!ParseNumber(o.Positional()[0], 1, 99, seconds))
+        return Fail(kExitUsage, NumberError("info: seconds", o.Positional()[0], 1, 99));
 
     DialogServer server;
-    if (!server.Ready()) return Fail(kExitBusy, "info: the shared block is busy");
+    if (!server.Ready()) return Fail(server.ExitCode(), "info: " + server.Problem());
     int code = 0;
     if (!TrComDoModalInfoDlg(&code, &data, static_cast<UINT>(seconds)))
-        return Fail(kExitSystem, "info: the dialog did not run (seconds outside 1 to 99, or no TrLocale.DLL)");
+        return Fail(kExitSystem, "info: the dialog did not run (no TrLocale.DLL?)");
     std::printf("info dialog ended: %s (%d)\n", code == IDOK ? "IDOK" : code == IDCANCEL ? "IDCANCEL" : "failed", code);
     return kExitOk;
 }

@@ -8,11 +8,14 @@
 
 namespace trctl {
 
-int RunPast(const Args& argsIn) {
-    Args args = argsIn;
+int RunPast(const Args& argv) {
+    Options o;
+    int rc = 0;
+    if (!ParseOptions("past", argv, {TRCTL_APP_OPTIONS}, o, rc)) return rc;
     TR_APP_DATA_STRUC data = {};
     std::string error;
-    if (!TakeAppOptions(args, data, error)) return Fail(kExitUsage, "past: " + error);
+    if (!AppBlockFromOptions(o, data, error)) return Fail(kExitUsage, "past: " + error);
+    const Args& args = o.Positional();
     if (args.size() != 2) return Fail(kExitUsage, "past: expects <event> <time>");
     SYSTEMTIME when;
     if (!ParseLocalTime(args[1], when)) return Fail(kExitUsage, "past: '" + args[1] + "' is no time");
@@ -29,7 +32,7 @@ int RunPast(const Args& argsIn) {
     }
 
     DialogServer server;
-    if (!server.Ready()) return Fail(kExitBusy, "past: the shared block is busy");
+    if (!server.Ready()) return Fail(server.ExitCode(), "past: " + server.Problem());
     int code = 0;
     if (!TrComDoModalPastDlg(&code, &data, &when)) return Fail(kExitSystem, "past: the dialog did not run (no TrLocale.DLL?)");
     std::printf("past-time dialog ended: %s (%d)\n", code == IDOK ? "IDOK" : code == IDCANCEL ? "IDCANCEL" : "failed",

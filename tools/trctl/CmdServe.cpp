@@ -1,34 +1,18 @@
 // CmdServe.cpp - "find" looks an event up; "serve" looks it up and starts its
 // application the way the resident server does.
-#include "Commands.h"
+#include "DialogHost.h"
 #include "EventArgs.h"
 #include "InfoStep.h"
+#include "Json.h"
 
 #include "base/TrHandle.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
-#include <cstdlib>
 
 namespace trctl {
 namespace {
-
-constexpr char kServerClass[] = "TrctlServeWindow";
-
-LRESULT CALLBACK ServerProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcA(h, m, w, l); }
-
-// A server window of our own when no server is registered. The launcher
-// activates it, and activation only works on the owning thread: ours.
-tr::Window RegisterOwnServer() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ServerProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = kServerClass;
-    ::RegisterClassA(&wc);
-    tr::Window window(::CreateWindowA(kServerClass, "Trelvane server (trctl serve)", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                      100, nullptr, nullptr, wc.hInstance, nullptr));
-    if (window && !TrComSetServer(window.Get())) window.Reset();
-    return window;
-}
 
 BOOL CALLBACK CloseWindowsOf(HWND hWnd, LPARAM pid) {
     DWORD owner = 0;
@@ -56,75 +40,103 @@ void WaitOrClose(HANDLE process, unsigned seconds) {
     std::printf("program ended     (terminated after %u s)\n", seconds);
 }
 
+// Why TrComLaunch refused the block, checked in the order the launcher
+// takes its steps; 'error' is the thread's error right after the refusal.
+std::string LaunchRefusal(const TR_APP_DATA_STRUC& block, DWORD error) {
+    const std::string path = block.szPath;
+    if (path.empty()) {
+        BOOL jukebox = FALSE;
+        if (TrComExistLyraneJukebox(&jukebox) && jukebox)
+            return "the jukebox companion runs and owns the card, so the lookup cleared the binding's Path";
+        return "the binding's Path is empty";
+    }
+    char associated[MAX_PATH] = "";
+    if (reinterpret_cast<INT_PTR>(::FindExecutableA(block.szPath, block.szWorkDir, associated)) <= 32) {
+        const bool shortcut = path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, ".lnk") == 0;
+        if (::SearchPathA(nullptr, block.szPath, nullptr, 0, nullptr, nullptr) == 0 &&
+            ::GetFileAttributesA(block.szPath) == INVALID_FILE_ATTRIBUTES)
+            return path + " does not exist";
+        return shortcut ? "the shortcut " + path + " cannot be resolved"
+                        : path + " has no associated program and is no shortcut";
+    }
+    HWND server = nullptr;
+    if (!TrComGetServer(&server)) return "the server window could not be looked up (the shared block is busy or gone)";
+    return "the shell did not start " + path + " (error " + std::to_string(error) + ")";
+}
+
 }  // namespace
 
 int RunFind(const Args& args) {
+    Options o;
+    int rc = 0;
+    if (!ParseOptions("find", args, {TRCTL_EVENT_OPTIONS, {"--json", false}}, o, rc)) return rc;
     Event event;
     std::size_t used = 0;
     std::string error;
-    if (!ParseEvent(args, 0, event, used, error)) return Fail(kExitUsage, "find: " + error);
-    if (used != args.size()) return Fail(kExitUsage, "find: unexpected argument '" + args[used] + "'");
+    if (!ParseEvent(o, 0, event, used, error)) return Fail(kExitUsage, "find: " + error);
+    if (used != o.Positional().size())
+        return Fail(kExitUsage, "find: unexpected argument '" + o.Positional()[used] + "'");
     TR_APP_DATA_STRUC block = {};
-    const int rc = LookUp(event, block);
-    if (rc != kExitOk) return rc;
-    PrintBlock(event, block);
+    if ((rc = LookUp(event, block)) != kExitOk) return rc;
+    if (!o.Has("--json")) {
+        PrintBlock(event, block);
+        return kExitOk;
+    }
+    PrintJson({{"event", Utf8(event.label)},
+               {"title", Utf8(block.szTitle)},
+               {"description", Utf8(block.szDescription)},
+               {"path", Utf8(block.szPath)},
+               {"workdir", Utf8(block.szWorkDir)},
+               {"option", Utf8(block.szOption)}});
     return kExitOk;
 }
 
 int RunServe(const Args& args) {
+    Options o;
+    int rc = 0;
+    if (!ParseOptions("serve", args, {TRCTL_EVENT_OPTIONS, {"--timeout", true}}, o, rc)) return rc;
     Event event;
     std::size_t used = 0;
     std::string error;
-    if (!ParseEvent(args, 0, event, used, error)) return Fail(kExitUsage, "serve: " + error);
-    bool wait = false;
-    unsigned seconds = 0;
-    for (std::size_t i = used; i < args.size(); ++i) {
-        if (args[i] == "--timeout" && i + 1 < args.size()) {
-            char* end = nullptr;
-            seconds = static_cast<unsigned>(std::strtoul(args[++i].c_str(), &end, 10));
-            if (*end != '\0') return Fail(kExitUsage, "serve: --timeout needs a number of seconds");
-            wait = true;
-        } else {
-            return Fail(kExitUsage, "serve: unexpected argument '" + args[i] + "'");
-        }
-    }
-
-    HWND hServer = nullptr;
-    tr::Window own;
-    if (!TrComGetServer(&hServer)) {
-        own = RegisterOwnServer();
-        if (!own) return Fail(kExitBusy, "serve: no server window is registered and none could be registered");
-        std::printf("server window     0x%08lx (registered by trctl)\n",
-                    static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(own.Get())));
-    }
+    if (!ParseEvent(o, 0, event, used, error)) return Fail(kExitUsage, "serve: " + error);
+    if (used != o.Positional().size())
+        return Fail(kExitUsage, "serve: unexpected argument '" + o.Positional()[used] + "'");
+    long long seconds = 0;
+    if (!NumberOption(o, "--timeout", 1, USER_TIMER_MAXIMUM / 1000, seconds, error))
+        return Fail(kExitUsage, "serve: " + error);
 
     TR_APP_DATA_STRUC block = {};
-    const int rc = LookUp(event, block);
-    if (rc != kExitOk) return rc;
-    PrintBlock(event, block);
-    std::fflush(stdout);
+    std::string refusal;
+    tr::Handle process;
+    {
+        // The launcher activates the server window, and activation only works
+        // on the owning thread: a window of our own lives on this one.
+        DialogServer server;
+        if (!server.Ready()) return Fail(server.ExitCode(), "serve: " + server.Problem());
+        if (server.Own())
+            std::printf("server window     0x%08lx (registered by trctl)\n",
+                        static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(server.Window())));
+        if ((rc = LookUp(event, block)) != kExitOk) return rc;
+        PrintBlock(event, block);
+        std::fflush(stdout);
 
-    // The family may ask for the info dialog first; only its IDOK launches.
-    if (!InfoStepAllowsLaunch(event, block)) {
-        if (own) TrComDeleteSharedMemory();
-        std::printf("not started       (the info dialog was cancelled)\n");
-        return kExitOk;
+        // The family may ask for the info dialog first; only its IDOK launches.
+        if (!InfoStepAllowsLaunch(event, block)) {
+            std::printf("not started       (the info dialog was cancelled)\n");
+            return kExitOk;
+        }
+        HANDLE started = nullptr;
+        if (!TrComLaunch(&started, &block)) refusal = LaunchRefusal(block, ::GetLastError());
+        process.Reset(started);
     }
-
-    HANDLE started = nullptr;
-    const int launched = TrComLaunch(&started, &block);
-    tr::Handle process(started);
-    if (own) TrComDeleteSharedMemory();
-    if (!launched)
-        return Fail(kExitLaunch, event.label + ": the launch was refused (" + std::string(block.szPath) +
-                                     " has no associated program and is no shortcut, or the shell failed)");
+    if (!refusal.empty()) return Fail(kExitLaunch, event.label + ": the launch was refused: " + refusal);
     if (!process) {
         std::printf("started           (the shell handed it to a running program)\n");
         return kExitOk;
     }
     std::printf("started           process %lu\n", static_cast<unsigned long>(::GetProcessId(process.Get())));
     std::fflush(stdout);
-    if (wait) WaitOrClose(process.Get(), seconds);
+    if (o.Has("--timeout")) WaitOrClose(process.Get(), static_cast<unsigned>(seconds));
     return kExitOk;
 }
 

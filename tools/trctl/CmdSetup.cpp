@@ -1,6 +1,6 @@
 // CmdSetup.cpp - preparing the current user: the machine's settings and the
 // installed data files become the user's.
-#include "Commands.h"
+#include "Options.h"
 
 #include "include/TrCommon.h"
 
@@ -9,11 +9,11 @@
 namespace trctl {
 
 int RunSetup(const Args& args) {
-    BOOL overwrite = FALSE;
-    for (const auto& a : args) {
-        if (a == "--overwrite") overwrite = TRUE;
-        else return Fail(kExitUsage, "setup: unexpected argument '" + a + "'");
-    }
+    Options o;
+    int rc = 0;
+    if (!ParseOptions("setup", args, {{"--overwrite", false}}, o, rc)) return rc;
+    if (!o.Positional().empty()) return Fail(kExitUsage, "setup: unexpected argument '" + o.Positional()[0] + "'");
+    const BOOL overwrite = o.Has("--overwrite") ? TRUE : FALSE;
     const int keys = TrComCopyRegKeyToCurrentUser(overwrite);
     std::printf("settings copied to the user      %s\n", keys ? "yes" : "no");
     const int data = TrComCopyDataToUserFolder(overwrite);

@@ -3,40 +3,29 @@
 
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 
 #include "DialogHost.h"
 
 namespace trctl {
-namespace {
-
-bool ToInt(const std::string& text, long long low, long long high, long long& value) {
-    char* end = nullptr;
-    value = std::strtoll(text.c_str(), &end, 0);
-    return end && !*end && !text.empty() && value >= low && value <= high;
-}
-
-}  // namespace
 
 int RunWatch(const Args& args) {
+    Options o;
+    int rc = 0;
+    if (!ParseOptions("watch", args, {{"--row", true}, {"--caption", true}}, o, rc)) return rc;
     long long minutes = 0, code = 0, row = 0;
-    std::vector<std::string> plain;
-    std::string caption = "Trelvane";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--row" && i + 1 < args.size()) {
-            if (!ToInt(args[++i], INT_MIN, INT_MAX, row)) return Fail(kExitUsage, "watch: bad row '" + args[i] + "'");
-        } else if (args[i] == "--caption" && i + 1 < args.size()) {
-            caption = args[++i];
-        } else {
-            plain.push_back(args[i]);
-        }
-    }
+    std::string error;
+    if (!NumberOption(o, "--row", 0, 99, row, error)) return Fail(kExitUsage, "watch: " + error);
+    const std::string caption = o.Value("--caption") ? *o.Value("--caption") : "Trelvane";
+    if (caption.size() > kFieldLimit) return Fail(kExitUsage, "watch: --caption is longer than 259 bytes");
+    const Args& plain = o.Positional();
     if (plain.size() != 2) return Fail(kExitUsage, "watch: expects <minutes> <code>");
-    if (!ToInt(plain[0], INT_MIN, INT_MAX, minutes)) return Fail(kExitUsage, "watch: bad minutes '" + plain[0] + "'");
-    if (!ToInt(plain[1], 0, 0xFFFFFFFFLL, code)) return Fail(kExitUsage, "watch: bad event code '" + plain[1] + "'");
+    if (!ParseNumber(plain[0], 0, INT_MAX, minutes))
+        return Fail(kExitUsage, NumberError("watch: minutes", plain[0], 0, INT_MAX));
+    if (!ParseNumber(plain[1], 0, 0xFFFFFFFFLL, code))
+        return Fail(kExitUsage, NumberError("watch: event code", plain[1], 0, 0xFFFFFFFFLL));
 
     DialogServer server;
-    if (!server.Ready()) return Fail(kExitBusy, "watch: the shared block is busy");
+    if (!server.Ready()) return Fail(server.ExitCode(), "watch: " + server.Problem());
     HWND hWnd = nullptr;
     if (!TrComCreateWatchDlg(&hWnd, static_cast<int>(minutes), static_cast<UINT>(code), caption.c_str(), nullptr,
                              static_cast<int>(row)))

@@ -15,9 +15,13 @@ enum ExitCode : int {
     kExitBusy = 4,         // the shared block is busy or already taken
     kExitSystem = 5,       // a system call failed
     kExitNoBinding = 10,   // no application is bound to the event
-    kExitDataFile = 11,    // a data file could not be read
+    kExitDataFile = 11,    // a data file could not be read or written (missing, in use, damaged)
     kExitLaunch = 12,      // the launch was refused
+    kExitCheckFailed = 13, // doctor: at least one check failed
 };
+
+// Not an exit code: a command returns it to have main print its usage.
+constexpr int kShowHelp = -1;
 
 using Args = std::vector<std::string>;
 

@@ -1,6 +1,8 @@
 // DialogHost.cpp - server window and application block for the dialog commands.
 #include "DialogHost.h"
 
+#include "base/TrFieldText.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -19,20 +21,28 @@ LRESULT CALLBACK ServerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(hWnd, msg, wParam, lParam);
 }
 
-void CopyField(char (&field)[TR_TEXT_FIELD], const std::string& text) {
-    std::strncpy(field, text.c_str(), TR_TEXT_FIELD - 1);
-    field[TR_TEXT_FIELD - 1] = '\0';
-}
-
 }  // namespace
 
 DialogServer::DialogServer() {
-    if (TrComGetServer(&m_hServer)) {
+    HWND registered = nullptr;
+    const bool block = TrComGetServer(&registered) != 0;
+    if (block && registered && ::IsWindow(registered)) {
+        m_hServer = registered;
         m_ready = true;
         return;
     }
-    // No block (or a busy one): only a free lock with no block lets us register.
-    if (!TrComCreateSharedMemory()) return;
+    // Only a free lock with no block lets us register.
+    if (block) {
+        m_exitCode = kExitNoBlock;
+        m_problem = "the shared block holds no live server window, and no new one can be registered while "
+                    "other processes keep the block";
+        return;
+    }
+    if (!TrComCreateSharedMemory()) {
+        m_exitCode = kExitBusy;
+        m_problem = "the shared block is busy";
+        return;
+    }
     WNDCLASSA wc = {};
     wc.lpfnWndProc = ServerProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -43,7 +53,10 @@ DialogServer::DialogServer() {
     if (m_hOwn && TrComSetServer(m_hOwn)) {
         m_hServer = m_hOwn;
         m_ready = true;
+        return;
     }
+    m_exitCode = kExitBusy;
+    m_problem = "no server window is registered and none could be registered (another process came first?)";
 }
 
 DialogServer::~DialogServer() {
@@ -54,22 +67,19 @@ DialogServer::~DialogServer() {
 
 const std::vector<WPARAM>& DialogServer::Received() const { return g_received; }
 
-bool TakeAppOptions(std::vector<std::string>& args, TR_APP_DATA_STRUC& data, std::string& error) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--title" || a == "--description" || a == "--path") {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return false;
-            }
-            const std::string& v = args[++i];
-            CopyField(a == "--title" ? data.szTitle : a == "--description" ? data.szDescription : data.szPath, v);
-            continue;
+bool AppBlockFromOptions(const Options& options, TR_APP_DATA_STRUC& data, std::string& error) {
+    const struct { const char* option; char* field; } fields[] = {
+        {"--title", data.szTitle}, {"--description", data.szDescription}, {"--path", data.szPath}};
+    for (const auto& f : fields) {
+        const std::string* value = options.Value(f.option);
+        if (!value) continue;
+        if (value->size() > kFieldLimit) {
+            error = std::string(f.option) + " is " + std::to_string(value->size()) + " bytes long; the field holds " +
+                    std::to_string(kFieldLimit);
+            return false;
         }
-        rest.push_back(a);
+        tr::CopyToField(f.field, TR_TEXT_FIELD, *value);
     }
-    args.swap(rest);
     return true;
 }
 
@@ -80,8 +90,8 @@ bool ParseLocalTime(const std::string& text, SYSTEMTIME& time) {
     unsigned y = 0, mo = 0, d = 0, h = 0, mi = 0;
     char sep = 0, tail = 0;
     if (!text.empty() && text[0] == '-') {
-        long minutes = 0;
-        if (std::sscanf(text.c_str() + 1, "%ld%c", &minutes, &tail) != 1 || minutes < 0) return false;
+        long long minutes = 0;  // up to ten years back
+        if (!ParseNumber(text.substr(1), 0, 10LL * 366 * 24 * 60, minutes)) return false;
         FILETIME ft;
         if (!::SystemTimeToFileTime(&time, &ft)) return false;
         ULARGE_INTEGER v = {{ft.dwLowDateTime, ft.dwHighDateTime}};

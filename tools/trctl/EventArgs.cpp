@@ -1,34 +1,19 @@
 // EventArgs.cpp - parsing an event from the command line and looking it up.
 #include "EventArgs.h"
 
+#include "DataFiles.h"
+
+#include "base/TrHandle.h"
 #include "include/TrCommonClasses.h"
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
 namespace trctl {
 
 namespace {
-
-bool ParseNumber(const std::string& text, DWORD& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    const unsigned long v = std::strtoul(text.c_str(), &end, 0);
-    if (*end != '\0') return false;
-    value = static_cast<DWORD>(v);
-    return true;
-}
-
-// The finder's choice of device rules: Win2K texts on NT 5, Win98
-// descriptions everywhere else.
-bool Win2kDeviceRules() {
-    OSVERSIONINFOA v = {};
-    v.dwOSVersionInfoSize = sizeof(v);
-    return ::GetVersionExA(&v) && v.dwMajorVersion == 5 && v.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 char* NewText(const std::string& text) {
     auto* p = static_cast<char*>(::operator new(text.size() + 1));
@@ -54,22 +39,87 @@ DWORD_PTR DeviceKey(const Event& event) {
     return reinterpret_cast<DWORD_PTR>(info);
 }
 
-const char* FilesOf(WORD mask) {
-    switch (mask) {
-    case CTrAppDataFinder::kXbus: return "XbusData.dat / XbusCtg.dat";
-    case CTrAppDataFinder::kUsb: return "USBData.dat";
-    case CTrAppDataFinder::kFlashpod: return "FPData.dat";
-    case CTrAppDataFinder::kSKey: return "SKeyData.dat";
-    case CTrAppDataFinder::kPPK: return "PPKData.dat";
-    case CTrAppDataFinder::kTimer: return "TimrData.dat";
-    case CTrAppDataFinder::kJogPPK: return "JPPKData.dat";
-    default: return "the data file";
+// Why the databases of a failed lookup did not open: the first file of the
+// mask that cannot be used, reported with its exit code. A key file without
+// sections is read well but fails every lookup: nothing is bound there.
+int FilesFailure(const std::string& label, WORD mask) {
+    struct File { WORD bit; int index; bool numeral; };
+    static const File files[] = {
+        {CTrAppDataFinder::kXbus, TR_PATH_XBUS_DATA, false}, {CTrAppDataFinder::kXbus, TR_PATH_XBUS_CATEGORY, false},
+        {CTrAppDataFinder::kUsb, TR_PATH_USB_DATA, false},   {CTrAppDataFinder::kFlashpod, TR_PATH_FP_DATA, true},
+        {CTrAppDataFinder::kSKey, TR_PATH_SKEY_DATA, true},  {CTrAppDataFinder::kPPK, TR_PATH_PPK_DATA, true},
+        {CTrAppDataFinder::kTimer, TR_PATH_TIMER_DATA, true}, {CTrAppDataFinder::kJogPPK, TR_PATH_JPPK_DATA, true},
+    };
+    for (const auto& f : files) {
+        if (!(mask & f.bit)) continue;
+        DataFileLoad load;
+        if (f.numeral) {
+            CTrNumeralKeyDB db;
+            load = LoadDataFile(db, f.index);
+            // A key file without sections loads, but the lookup takes it as failed.
+            if (load.result == TR_DB_NO_SECTION)
+                return Fail(kExitNoBinding, label + ": no application is bound to this event (" + load.name +
+                                                " holds no binding at all)");
+        } else {
+            CTrStringKeyDB db;
+            load = LoadDataFile(db, f.index);
+        }
+        if (!load.problem.empty()) return Fail(kExitDataFile, label + ": " + load.problem);
     }
+    return Fail(kExitDataFile, label + ": a data file cannot be read");
+}
+
+// On Win2K an IEEE 1394 device is found only when the system knows it.
+bool DeviceKnown(const std::string& id) {
+    std::string below = id;
+    if (_strnicmp(below.c_str(), "1394\\", 5) == 0) below.erase(0, 5);
+    tr::RegKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ("SYSTEM\\CurrentControlSet\\Enum\\1394\\" + below).c_str(), 0, KEY_READ,
+                        key.Put()) != ERROR_SUCCESS)
+        return false;
+    return ::RegQueryValueExA(key.Get(), "DeviceDesc", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool ParsePpk(const Options& options, Event& event, std::string& error) {
+    event.kind = Event::Kalvor;
+    event.code = 0x0101;
+    event.mask = CTrAppDataFinder::kPPK;
+    long long code = 0x0101;
+    if (!NumberOption(options, "--code", 0x0100, 0x01FF, code, error)) return false;
+    event.code = static_cast<DWORD>(code);
+    char text[32];
+    if (event.code != 0x0101) {
+        std::snprintf(text, sizeof(text), " --code 0x%04lX", static_cast<unsigned long>(event.code));
+        event.label += text;
+    }
+    // The lookup counts only the first modifier held, in this order.
+    static const struct { const char* option; DWORD bit; } modifiers[] = {
+        {"--alt", TR_EVENT_ALT}, {"--ctrl", TR_EVENT_CTRL}, {"--shift", TR_EVENT_SHIFT}};
+    int count = 0;
+    for (const auto& m : modifiers) {
+        if (!options.Has(m.option)) continue;
+        event.code |= m.bit;
+        event.label += std::string(" ") + m.option;
+        ++count;
+    }
+    if (count > 1) {
+        error = "ppk: give at most one of --alt, --ctrl and --shift (the lookup counts only the first key held)";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-bool ParseEvent(const Args& args, std::size_t from, Event& event, std::size_t& used, std::string& error) {
+bool Win2kDeviceRules() {
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof(v);
+    return ::GetVersionExA(&v) && v.dwMajorVersion == 5 && v.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool ParseEvent(const Options& options, std::size_t from, Event& event, std::size_t& used, std::string& error,
+                bool allowCategory) {
+    const Args& args = options.Positional();
     if (from >= args.size()) {
         error = "an event is missing (see --help)";
         return false;
@@ -81,29 +131,26 @@ bool ParseEvent(const Args& args, std::size_t from, Event& event, std::size_t& u
         out = args[from + used++];
         return true;
     };
-    std::string value;
     event.label = name;
-    if (name == "ppk") {
-        event.kind = Event::Kalvor;
-        event.code = 0x0101;
-        event.mask = CTrAppDataFinder::kPPK;
-        if (from + 1 < args.size() && args[from + 1] == "--code") {
-            ++used;
-            if (!next(value) || !ParseNumber(value, event.code) || ((event.code >> 8) & 0xFF) != 1) {
-                error = "ppk: --code needs a PPK event code (0x01NN)";
-                return false;
-            }
-            event.label += " " + value;
+    if (name != "ppk") {
+        for (const char* o : {"--code", "--alt", "--ctrl", "--shift"}) {
+            if (!options.Has(o)) continue;
+            error = std::string(o) + " belongs to the ppk event only";
+            return false;
         }
+    }
+    std::string value;
+    if (name == "ppk") {
+        return ParsePpk(options, event, error);
     } else if (name == "skey") {
-        DWORD key = 0;
-        if (!next(value) || !ParseNumber(value, key) || key == 0 || key > 255) {
-            error = "skey: needs a key number from 1 to 255";
+        long long key = 0;
+        if (!next(value) || !ParseNumber(value, 1, 255, key)) {
+            error = used == 1 ? "skey: needs a key number from 1 to 255" : NumberError("skey", value, 1, 255);
             return false;
         }
         event.kind = Event::Kalvor;
-        event.code = 0x0200 | key;
-        event.label += " " + value;
+        event.code = TR_EVENT_SKEY | static_cast<DWORD>(key);
+        event.label += " " + std::to_string(key);
         event.mask = CTrAppDataFinder::kSKey;
     } else if (name == "timer") {
         event.kind = Event::Timer;
@@ -124,13 +171,13 @@ bool ParseEvent(const Args& args, std::size_t from, Event& event, std::size_t& u
         event.code = TR_PNP_FPMEDIA_DRIVE;
         event.drive = static_cast<DWORD>(std::toupper(static_cast<unsigned char>(value[0])) - 'A');
         event.mask = CTrAppDataFinder::kFlashpod;
-        event.label += " " + value;
-    } else if (name == "usb" || name == "ieee1394") {
+        event.label += std::string(" ") + static_cast<char>('A' + event.drive);
+    } else if (name == "usb" || name == "ieee1394" || (allowCategory && name == "category")) {
         if (!next(event.device) || event.device.empty()) {
-            error = name + ": needs a device identifier";
+            error = name + (name == "category" ? ": needs a category name" : ": needs a device identifier");
             return false;
         }
-        event.kind = Event::PnP;
+        event.kind = name == "category" ? Event::Category : Event::PnP;
         event.code = name == "usb" ? TR_PNP_USB : TR_PNP_XBUS;
         event.mask = name == "usb" ? CTrAppDataFinder::kUsb : CTrAppDataFinder::kXbus;
         event.label += " " + event.device;
@@ -152,13 +199,18 @@ int LookUp(const Event& event, TR_APP_DATA_STRUC& block) {
         found = TrComGetAppDataOfPnPEvent(&block, event.code,
                                           event.code == TR_PNP_FPMEDIA_DRIVE ? event.drive << 24 : DeviceKey(event));
         break;
+    case Event::Category: break;  // not an event of its own: found through its devices
     }
     if (found) return kExitOk;
     CTrAppDataFinder finder;
     const int failed = finder.OpenDataBases(event.mask);
     finder.CloseDataBases();
     if (failed == 0xFFFF) return Fail(kExitSystem, event.label + ": TrLocale.DLL cannot be loaded");
-    if (failed) return Fail(kExitDataFile, event.label + ": " + FilesOf(event.mask) + " cannot be read");
+    if (failed) return FilesFailure(event.label, event.mask);
+    if (event.kind == Event::PnP && event.code == TR_PNP_XBUS && Win2kDeviceRules() && !DeviceKnown(event.device))
+        return Fail(kExitNoBinding, event.label +
+                                        ": no application is found: this system does not know the device (its "
+                                        "Enum\\1394 key has no DeviceDesc value)");
     return Fail(kExitNoBinding, event.label + ": no application is bound to this event");
 }
 

@@ -1,6 +1,8 @@
 // InfoStep.cpp - the info dialog before serve's launch.
 #include "InfoStep.h"
 
+#include "Settings.h"
+
 #include <cstdio>
 #include <string>
 
@@ -9,30 +11,22 @@
 namespace trctl {
 namespace {
 
-constexpr char kProductKey[] = "Software\\Kalvor Corporation\\Trelvane\\";
-
-// The family's seconds, or 0 when its setting cannot be read.
+// The family's seconds as its settings read delivers them: the read's own
+// default (5) stands for a value or key that is missing.
 DWORD InfoSeconds(WORD mask) {
-    DWORD seconds = 0, a = 0, b = 0, c = 0, d = 0;
-    auto key = [](const char* sub) { return std::string(kProductKey) + sub; };
-    int ok = 0;
+    const char* family = nullptr;
     switch (mask) {
-    case CTrAppDataFinder::kPPK: ok = TrPPKCfgRead(HKEY_CURRENT_USER, key("PPKConfig").c_str(), &a, &b, &seconds); break;
-    case CTrAppDataFinder::kSKey: ok = TrSKeyCfgRead(HKEY_CURRENT_USER, key("SKeyConfig").c_str(), &seconds); break;
-    case CTrAppDataFinder::kTimer: ok = TrTimerCfgRead(HKEY_CURRENT_USER, key("TimerConfig").c_str(), &seconds); break;
-    case CTrAppDataFinder::kJogPPK:
-        ok = TrJogCfgReadPPPKInfoDlgTime(HKEY_CURRENT_USER, key("JogConfig").c_str(), &seconds);
-        break;
-    case CTrAppDataFinder::kFlashpod:
-        ok = TrFPCfgRead(HKEY_CURRENT_USER, key("FlashpodConfig").c_str(), &a, &b, &seconds);
-        break;
-    case CTrAppDataFinder::kUsb: ok = TrUSBCfgRead(HKEY_CURRENT_USER, key("USBConfig").c_str(), &a, &b, &seconds); break;
-    case CTrAppDataFinder::kXbus:
-        ok = TrXbusCfgRead(HKEY_CURRENT_USER, key("XbusConfig").c_str(), &a, &b, &c, &d, &seconds);
-        break;
-    default: break;
+    case CTrAppDataFinder::kPPK: family = "ppk"; break;
+    case CTrAppDataFinder::kSKey: family = "skey"; break;
+    case CTrAppDataFinder::kTimer: family = "timer"; break;
+    case CTrAppDataFinder::kJogPPK: family = "jog"; break;
+    case CTrAppDataFinder::kFlashpod: family = "fp"; break;
+    case CTrAppDataFinder::kUsb: family = "usb"; break;
+    case CTrAppDataFinder::kXbus: family = "xbus"; break;
+    default: return 0;
     }
-    return ok ? seconds : 0;
+    SettingValue seconds;
+    return ReadSetting(*FindSettingFamily(family), "InfoDialog", seconds) ? seconds.number : 0;
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // windows.h - the few Win32 types the public headers use, for the native
-// (non-Windows) build of the data layer. Nothing here is callable: the
-// native build compiles only code that never reaches the system.
-// A Win32 type that the public headers start to use must be added here.
+// (non-Windows) build of the data layer. The only calls are the thread's
+// last-error pair, which the in-memory files (TrFileAccessMemory.cpp) keep as
+// the system would; the native build compiles only code that never reaches
+// the system otherwise. A Win32 type that the public headers start to use
+// must be added here.
 #ifndef TR_NATIVE_COMPAT_WINDOWS_H
 #define TR_NATIVE_COMPAT_WINDOWS_H
 
@@ -62,5 +64,15 @@ typedef struct _SYSTEMTIME {
 #define FALSE 0
 #endif
 #define MAX_PATH 260
+
+#define ERROR_SUCCESS 0L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_WRITE_FAULT 29L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_DISK_FULL 112L
+#define ERROR_BAD_PATHNAME 161L
+
+DWORD GetLastError();
+void SetLastError(DWORD code);
 
 #endif  // TR_NATIVE_COMPAT_WINDOWS_H
