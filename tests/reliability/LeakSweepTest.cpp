@@ -463,19 +463,27 @@ struct Round {
 std::string Sweep(Place& place, int rounds, bool firstRoundDecides, bool& ok) {
     std::vector<Call> exports = ExportCalls(place), dialogs = DialogCalls(place);
     Round exportRounds(exports, firstRoundDecides), dialogRounds(dialogs, firstRoundDecides);
-    const int dialogRoundCount = rounds / kDialogShare > 0 ? rounds / kDialogShare : 1;
     exportRounds.Run(3);
     dialogRounds.Run(3);
+    // The dialogs after every fiftieth round (and after the last of fewer);
+    // the figures at each tenth of the rounds show a growth from a plateau.
     const Figures before = Figures::Now();
-    exportRounds.Run(rounds);
-    dialogRounds.Run(dialogRoundCount);
+    std::string trace = "  at each tenth: GDI";
+    int dialogsRun = 0;
+    for (int r = 1; r <= rounds; ++r) {
+        exportRounds.Run(1);
+        if (r % kDialogShare == 0 || (rounds < kDialogShare && r == rounds)) dialogRounds.Run(1), ++dialogsRun;
+        if (r * 10 % rounds < 10) trace += " " + std::to_string(trtest::GdiObjectCount()) + "/" +
+                                          std::to_string(trtest::PrivateBytes() / 1024) + "K";
+    }
     const Figures after = Figures::Now();
     ok = Within(before, after) && !exportRounds.failed && !dialogRounds.failed;
     char head[160];
     std::snprintf(head, sizeof(head),
                   "%d rounds of %zu export calls, %d rounds of %zu dialog and launch calls: ", rounds, exports.size(),
-                  dialogRoundCount, dialogs.size());
-    return head + Show(before, after) + "\n" + exportRounds.failures + dialogRounds.failures;
+                  dialogsRun, dialogs.size());
+    return head + Show(before, after) + "\n" + trace + " (GDI objects/private bytes)\n" + exportRounds.failures +
+           dialogRounds.failures;
 }
 
 // The sweep beside no TrLocale.DLL: args[0] the rounds, args[1] where the
