@@ -25,10 +25,10 @@ fuzz_run() {
   local work="$dir/fuzz-corpus/$target" log="$dir/fuzz-$target.log"
   [ "$target" = device_keys ] && dict="$root/fuzz/device_keys.dict"
   mkdir -p "$work" "$dir/fuzz-artifacts"
-  local limit=()
+  local limit=() max_len=${TR_FUZZ_MAX_LEN:-65536}
   [ "$runs" -gt 0 ] && limit=(-runs="$runs")
   if "$dir/fuzz_$target" -max_total_time="$seconds" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 \
-       -max_len=65536 -dict="$dict" -print_final_stats=1 -artifact_prefix="$dir/fuzz-artifacts/$target-" \
+       -max_len="$max_len" -dict="$dict" -print_final_stats=1 -artifact_prefix="$dir/fuzz-artifacts/$target-" \
        "$work" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
     local done rate
     done=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

@@ -8,6 +8,8 @@
 #                            targets (default all: numeral_key string_key
 #                            jog_data refuse device_keys)
 #   TR_FUZZ_RUNS=<n>         also stop each target after n executions
+#   TR_FUZZ_MAX_LEN=<bytes>  longest input tried (default 65536); the corpus
+#                            grows towards it, and each execution slows with it
 #   TR_NATIVE_BUILD=<dir>    build folder (default build/native)
 # Run it at low priority beside other work: nice scripts/fuzz.sh 3600
 set -euo pipefail
