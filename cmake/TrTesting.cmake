@@ -20,17 +20,18 @@ add_library(tr_test_support STATIC
   ${CMAKE_SOURCE_DIR}/tests/common/TrTestMain.cpp
   ${CMAKE_SOURCE_DIR}/tests/common/TrTestSupport.cpp)
 target_include_directories(tr_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR})
-target_link_libraries(tr_test_support PUBLIC gtest advapi32 user32 shell32 ole32 ntdll)
+target_link_libraries(tr_test_support PUBLIC gtest advapi32 user32 shell32 ole32 ntdll psapi)
 
-# tr_add_wine_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [CP932 [CP932_FILTER <gtest filter>]]
+# tr_add_wine_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [ARGS ...] [CP932 [CP932_FILTER <gtest filter>]]
 #                  [LIBRARY <target>])
 #   LOCKS: machine-wide objects the test touches (shared_block, product_key,
 #          ...); CTest never runs two tests holding the same lock at once.
+#   ARGS:  more command-line arguments of the CTest run.
 #   CP932: also run the executable under the Japanese locale (code page 932);
 #          CP932_FILTER: only the cases that depend on the code page.
 #   LIBRARY: the build of the library to link instead of TrCommon.
 function(tr_add_wine_test name)
-  cmake_parse_arguments(T "CP932" "CP932_FILTER;LIBRARY" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "CP932" "CP932_FILTER;LIBRARY" "SOURCES;LIBS;LOCKS;ARGS" ${ARGN})
   if(NOT T_LIBRARY)
     set(T_LIBRARY TrCommon)
   endif()
@@ -54,7 +55,7 @@ function(tr_add_wine_test name)
       endif()
     endif()
     add_test(NAME ${_test}
-             COMMAND ${TR_WINE_RUNNER} run ${TR_WINE_STATE} $<TARGET_FILE:${name}> ${_filter} --gtest_output=xml:${CMAKE_BINARY_DIR}/results/${_test}.xml)
+             COMMAND ${TR_WINE_RUNNER} run ${TR_WINE_STATE} $<TARGET_FILE:${name}> ${_filter} --gtest_output=xml:${CMAKE_BINARY_DIR}/results/${_test}.xml ${T_ARGS})
     set_tests_properties(${_test} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 ENVIRONMENT "${_env}")
     if(T_LOCKS)
       set_tests_properties(${_test} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")

@@ -102,10 +102,10 @@ int CTrAbstDB::Write(const std::string& strPath) {
         [] { return ::SetLastError(ERROR_NOT_ENOUGH_MEMORY), std::unique_ptr<tr::data::RewriteFile>(); });
     if (!out) return TR_DB_NO_FILE;  // the open's own error stays
 
-    // The file is now empty. The new text is gathered in memory and written
-    // in one go, so the time in which a crash leaves a short file is only
-    // that of the one write. A line that cannot be gathered (out of memory)
-    // passes its record over, as a line that cannot be written would.
+    // The file stays as it is until Close puts the new text, gathered in
+    // memory and written beside it, in its place in one step: a crash or a
+    // failed write leaves the old file. A line that cannot be gathered (out
+    // of memory) passes its record over, as a line that cannot be written would.
     int result = TR_DB_NO_FILE;  // also when the records could not be gathered at all
     m_file.OpenNew();
     const bool gathered = tr::Guarded(false, [&] {

@@ -25,21 +25,28 @@ struct FileContent {
 // memory); 'content' is then unspecified.
 bool ReadWholeFile(const std::string& path, FileContent& content);
 
-// A data file open for rewriting: already truncated to zero length, held
-// without sharing until Close or destruction.
+// A data file being rewritten. The new content gathers in a file of its own
+// beside the original, which it replaces in one step at Close; until then the
+// original is untouched and held, so other processes' opens are refused as
+// while the file is written. A rewrite that fails, or is dropped without
+// Close, leaves the original as it was. A failed call leaves the thread's
+// last error at the error of the system call that failed.
 class RewriteFile {
 public:
     virtual ~RewriteFile() = default;
-    // Appends the bytes; false when not all of them reached the file.
+    // Appends the bytes to the new content; false when not all of them could
+    // be written (the rewrite is then abandoned).
     virtual bool Write(std::string_view bytes) = 0;
-    // Closes the file; false when closing reported an error.
+    // Puts the new content in place of the original; false when it could not
+    // (the original stays) or a Write failed before.
     virtual bool Close() = 0;
 };
 
-// Opens the file for rewriting, creating or truncating it. When the open is
-// refused with "access denied", clears only the read-only attribute (the
-// other attributes and the times stay) and tries once more. Null when the
-// file cannot be opened; it is then untouched apart from that attribute.
+// Starts rewriting the file, or making it when it does not exist. When the
+// original's open is refused with "access denied", clears only its read-only
+// attribute (the other attributes and the times stay) and tries once more.
+// Null when the rewrite cannot start; the file is then untouched apart from
+// that attribute.
 std::unique_ptr<RewriteFile> OpenForRewrite(const std::string& path);
 
 // Tells the client window that a data file was rewritten. True when there

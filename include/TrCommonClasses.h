@@ -188,20 +188,23 @@ typedef std::variant<std::monostate, std::list<CTrNumeralKeyData>::iterator,
 ///
 /// Load reads the whole file in one go (without sharing, so another process's
 /// Load or Write of the same file meanwhile gives 1) and parses it in memory.
-/// Write gathers the new text in memory and writes it to the truncated file
-/// in one go. Its result is 1 in every case: a file that cannot be opened
-/// gives 1, and a completed write gives what the databases' WriteAllData give,
-/// which is 1 for all three (a record whose line cannot be gathered gives 4
-/// inside WriteAllData and is passed over). The thread's last error tells the
-/// outcomes apart (GetLastError right after Write):
+/// Write gathers the new text in memory, writes it to a file beside the
+/// original ("<file>~") and puts that in the original's place in one step, so
+/// the file holds its old content or the whole new one at every moment (other
+/// processes' opens are refused meanwhile). Its result is 1 in every case: a
+/// file that cannot be opened gives 1, and a completed write gives what the
+/// databases' WriteAllData give, which is 1 for all three (a record whose
+/// line cannot be gathered gives 4 inside WriteAllData and is passed over).
+/// The thread's last error tells the outcomes apart (GetLastError right after
+/// Write):
 ///  - ERROR_SUCCESS: the file was rewritten completely;
 ///  - the open's error, the file untouched apart from a read-only attribute
 ///    cleared for a retry: ERROR_SHARING_VIOLATION (another process holds the
 ///    file), ERROR_ACCESS_DENIED (a folder, or a file that stays read-only),
 ///    ERROR_PATH_NOT_FOUND and the like; ERROR_BAD_PATHNAME for a path that is
 ///    empty or longer than 259 characters;
-///  - the write's error, such as ERROR_DISK_FULL: the file was truncated and
-///    may be empty or hold only the start of the new content;
+///  - the write's or the replacement's error, such as ERROR_DISK_FULL: the
+///    file keeps its old content;
 ///  - ERROR_NOT_ENOUGH_MEMORY: records that could not be gathered are missing
 ///    from the file.
 /// Every Write of a numeral-key or string-key file that got the file open

@@ -7,7 +7,7 @@
 
 #include "base/TrGuard.h"
 #include "base/TrHandle.h"
-#include "base/TrText.h"
+#include "lookup/TrDeviceKeys.h"
 
 #include <cstdio>
 #include <cstring>
@@ -318,14 +318,7 @@ CTrBaseData* CTrAppDataFinder::GetWin2kXbusDBAppData(DWORD_PTR dwDevice, int bNo
     }
 
     std::string unique, type;
-    const std::size_t slash = tr::FindChar(device, '\\');
-    if (slash == tr::kNotFound) {
-        unique = type = device;
-    } else {
-        unique = device.substr(slash + 1);
-        type = device.substr(0, slash);
-    }
-    if (unique.size() < 16) unique.insert(0, 16 - unique.size(), '0');
+    tr::lookup::Win2kXbusKeys(device, unique, type);
     return XbusAnswer(unique, type, bNoCategory, bForceCategory);
 }
 
@@ -341,26 +334,11 @@ CTrBaseData* CTrAppDataFinder::XbusAnswer(const std::string& strUniqueKey, const
 }
 
 int CTrAppDataFinder::ExtractLastKey(const std::string& strSource, std::string& strResult) {
-    return tr::Guarded(FALSE, [&] {
-        strResult = strSource;
-        const std::size_t last = tr::FindLastChar(strSource, '\\');
-        if (last == tr::kNotFound) return FALSE;
-        strResult.erase(0, last + 1);
-        if (strResult.size() < 16) strResult.insert(0, 16 - strResult.size(), '0');
-        return TRUE;
-    });
+    return tr::Guarded(FALSE, [&] { return tr::lookup::LastKey(strSource, strResult) ? TRUE : FALSE; });
 }
 
 int CTrAppDataFinder::ExtractSecondKey(const std::string& strSource, std::string& strResult) {
-    return tr::Guarded(FALSE, [&] {
-        strResult = strSource;
-        const std::size_t first = tr::FindChar(strSource, '\\');
-        if (first == tr::kNotFound) return FALSE;
-        const std::size_t second = tr::FindChar(strSource, '\\', first + 1);
-        if (second == tr::kNotFound) return FALSE;
-        strResult = strSource.substr(first + 1, second - first - 1);
-        return strResult.empty() ? FALSE : TRUE;
-    });
+    return tr::Guarded(FALSE, [&] { return tr::lookup::SecondKey(strSource, strResult) ? TRUE : FALSE; });
 }
 
 int CTrAppDataFinder::IsEnableCategoryApply() {

@@ -31,8 +31,9 @@ class MemoryRewriteFile : public data::RewriteFile {
 public:
     explicit MemoryRewriteFile(std::string path) : m_path(std::move(path)) {}
     bool Write(std::string_view bytes) override {
+        m_wanted += bytes.size();
         State& s = S();
-        std::string& file = s.files[m_path];
+        std::string& file = m_pending;
         if (s.failAfter >= 0) {
             const std::size_t room = static_cast<std::size_t>(s.failAfter);
             s.failAfter = -1;
@@ -45,10 +46,20 @@ public:
         file.append(bytes);
         return true;
     }
-    bool Close() override { return true; }
+    // As on Windows, the new content takes the file's place only now, and
+    // only when all of it was written; until then the file keeps what it held.
+    bool Close() override {
+        if (m_closed || m_pending.size() != m_wanted) return false;
+        m_closed = true;
+        S().files[m_path] = m_pending;
+        return true;
+    }
 
 private:
     std::string m_path;
+    std::string m_pending;
+    std::size_t m_wanted = 0;
+    bool m_closed = false;
 };
 
 }  // namespace
@@ -69,7 +80,6 @@ bool ReadWholeFile(const std::string& path, FileContent& content) {
 std::unique_ptr<RewriteFile> OpenForRewrite(const std::string& path) {
     State& s = S();
     if (!IsUsablePath(path) || s.locked.count(path)) return ::SetLastError(ERROR_SHARING_VIOLATION), nullptr;
-    s.files[path].clear();
     return std::make_unique<MemoryRewriteFile>(path);
 }
 

@@ -17,8 +17,8 @@ void Reset();  // no files, no locks, no failures, announcements 0
 
 // A locked file refuses every open, as a file held open by another process.
 void SetLocked(const std::string& path, bool locked);
-// The next rewrite of any file stores only this many bytes and then fails
-// (-1: writes succeed).
+// The next rewrite of any file gets only this many bytes written and then
+// fails; the file keeps what it held (-1: writes succeed).
 void FailWritesAfter(long bytes);
 // Whether a client window is there to be told about rewrites.
 void SetClientWindow(bool present);

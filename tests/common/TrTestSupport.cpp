@@ -1,9 +1,11 @@
 // TrTestSupport.cpp - child processes and sandboxes for the tests.
 #include "TrTestSupport.h"
 
+#include <psapi.h>
 #include <winternl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -294,6 +296,49 @@ long HandleCount() {
         return mine;
     }
     return -1;
+}
+
+long GdiObjectCount() {
+    if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
+    // 65536 entries of 24 bytes, the object's type in byte 14, 0 when free.
+    PROCESS_BASIC_INFORMATION info = {};
+    if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info), nullptr))
+        return -1;
+    const auto* peb = reinterpret_cast<const unsigned char*>(info.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
+    long gdi = 0;
+    for (size_t i = 0; i < 65536; ++i) gdi += table[i * 24 + 14] != 0;
+    return gdi;
+}
+
+long UserObjectCount() {
+    if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<long>(n);
+    struct Tally {
+        long windows = 0;
+        static BOOL CALLBACK Child(HWND, LPARAM p) { return ++reinterpret_cast<Tally*>(p)->windows, TRUE; }
+        void Add(HWND h) {
+            DWORD pid = 0;
+            if (!::GetWindowThreadProcessId(h, &pid) || pid != ::GetCurrentProcessId()) return;
+            ++windows;
+            ::EnumChildWindows(h, &Child, reinterpret_cast<LPARAM>(this));
+        }
+    } tally;
+    for (HWND parent : {HWND(nullptr), HWND_MESSAGE})
+        for (HWND h = nullptr; (h = ::FindWindowExA(parent, h, nullptr, nullptr)) != nullptr;) tally.Add(h);
+    return tally.windows;
+}
+
+std::size_t PrivateBytes() {
+    // PrivateUsage is 0 under Wine; PagefileUsage is the same commit charge.
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    return ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters)) ? counters.PagefileUsage : 0;
+}
+
+int CountArg(int fallback) {
+    const char* at = std::strstr(::GetCommandLineA(), "--tr-count=");
+    const int n = at ? std::atoi(at + std::strlen("--tr-count=")) : 0;
+    return n > 0 ? n : fallback;
 }
 
 }  // namespace trtest

@@ -150,6 +150,20 @@ private:
 // stub in Wine (always 0), so this asks the system handle table instead.
 long HandleCount();
 
+// GDI objects of this process. Wine's GetGuiResources is a stub, so the
+// PEB's GDI handle table is counted (Wine's icons and cursors hold bitmaps
+// there too).
+long GdiObjectCount();
+// USER objects of this process: GetGuiResources where it works, else (Wine)
+// its windows: top-level, message-only and all their descendants.
+long UserObjectCount();
+// Private bytes (commit charge) of this process.
+std::size_t PrivateBytes();
+
+// The count given as --tr-count=<n> on this process's command line (the
+// stress tests scale their rounds by it), or 'fallback' without one.
+int CountArg(int fallback);
+
 // True when Wine runs us with the ANSI code page 932 (the Japanese locale).
 inline bool IsCodePage932() { return ::GetACP() == 932; }
 

@@ -1,7 +1,5 @@
 // The resource-library pair, file icons and the three dialogs, shown for real
 // and worked from a driver thread; the watch window also on a fake clock.
-#include <winternl.h>
-
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -256,19 +254,8 @@ TEST_F(Dialogs, AllThreeRefuseBadInputAndShowNothing) {
     EXPECT_TRUE(code == kMarker && windows == Windows().size()) << "code untouched, nothing shown";
 }
 
-// GDI objects and top-level windows of this process. Wine's GetGuiResources
-// is a stub, so the PEB's GDI table is counted: 65536 entries of 24 bytes,
-// the object's type in byte 14, 0 if free.
-std::pair<long, size_t> CountGui() {
-    PROCESS_BASIC_INFORMATION info = {};
-    if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info), nullptr))
-        return {-1, 0};
-    const auto* peb = reinterpret_cast<const unsigned char*>(info.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
-    long gdi = 0;
-    for (size_t i = 0; i < 65536; ++i) gdi += table[i * 24 + 14] != 0;
-    return {gdi, Windows().size()};
-}
+// GDI objects and top-level windows of this process.
+std::pair<long, size_t> CountGui() { return {trtest::GdiObjectCount(), Windows().size()}; }
 
 // The info dialog holds the most: two pictures, an image list, an icon window.
 TEST_F(Dialogs, HundredInfoDialogsLeaveNoObjectsBehind) {
