@@ -62,6 +62,11 @@ start)
   # the test display: unmanaged windows spare a 2 s wait at every destroy.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # A removable drive R: (a folder of the state dir): the resident server
+  # takes an inserted medium for a memory card only on a removable drive.
+  mkdir -p "$state/removable"
+  ln -sfn "$state/removable" "$WINEPREFIX/dosdevices/r:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v r: /t REG_SZ /d floppy /f >/dev/null 2>&1
   # The caption buttons' glyphs come from Marlett, which a new prefix lacks.
   if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
