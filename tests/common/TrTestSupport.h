@@ -149,6 +149,8 @@ private:
 // Number of kernel handles this process has open. GetProcessHandleCount is a
 // stub in Wine (always 0), so this asks the system handle table instead.
 long HandleCount();
+// The same for any process; -1 when the table cannot be read.
+long HandleCountOf(DWORD pid);
 
 // True when Wine runs us with the ANSI code page 932 (the Japanese locale).
 inline bool IsCodePage932() { return ::GetACP() == 932; }

@@ -78,14 +78,21 @@ bool WritePostState(Minute minute) {
 
 std::string ScheduleProblem(const Schedule& s) {
     if (s.mode == kTimerOff) return std::string();
+    char text[64];
     if (s.mode > kTimerWeekly) return "TimerMode " + std::to_string(s.mode) + " is not 0 to 3";
-    if (s.hour > 23 || s.minute > 59)
-        return "the time " + std::to_string(s.hour) + ":" + std::to_string(s.minute) + " does not exist";
+    if (s.hour > 23 || s.minute > 59) {
+        std::snprintf(text, sizeof(text), "the time %02lu:%02lu does not exist", static_cast<unsigned long>(s.hour),
+                      static_cast<unsigned long>(s.minute));
+        return text;
+    }
     if (s.mode == kTimerWeekly && (s.weekFlag & 0x7F) == 0) return "the weekly timer has no day in WeekFlag";
     if (s.mode == kTimerOnce && (s.year < 2000 || s.year > 2099 || s.month < 1 || s.month > 12 || s.day < 1 ||
-                                 static_cast<int>(s.day) > DaysInMonth(s.year, s.month)))
-        return "the date " + std::to_string(s.year) + "-" + std::to_string(s.month) + "-" + std::to_string(s.day) +
-               " does not exist (or lies outside 2000 to 2099)";
+                                 static_cast<int>(s.day) > DaysInMonth(s.year, s.month))) {
+        std::snprintf(text, sizeof(text), "the date %04lu-%02lu-%02lu does not exist (or lies outside 2000 to 2099)",
+                      static_cast<unsigned long>(s.year), static_cast<unsigned long>(s.month),
+                      static_cast<unsigned long>(s.day));
+        return text;
+    }
     return std::string();
 }
 
