@@ -165,6 +165,37 @@ TEST_F(ServerProcess, ACombinationHeldElsewhereIsReportedOnceAndSkipped) {
     EXPECT_EQ(0, holder.Wait());
 }
 
+// The tray icon's menus, clicked and walked with the keyboard as a user does.
+TEST_F(ServerProcess, TheTrayMenusStartAJogEntryPointToTheSettingsAndExitAndTheIconComesBack) {
+    m_box.Write("JogData.dat", "Title:Tools\r\nDescription:\r\nLevel:0\r\nTitle:Inner\r\nDescription:\r\nLevel:1\r\n"
+                               "Path:" + RecorderPath() + "\r\nWorkDir:\r\nOption:inner\r\nTitle:Top\r\nDescription:\r\n"
+                               "Level:0\r\nPath:" + RecorderPath() + "\r\nWorkDir:\r\nOption:top\r\n");
+    RunningServer server;
+    ASSERT_TRUE(server.Started()) << server.Log();
+    const auto choose = [&](LPARAM click, std::initializer_list<BYTE> keys) {
+        ::PostMessageA(server.Window(), WM_APP + 1, 0, click);
+        for (int tries = 0; tries < 100 && !::FindWindowA("#32768", nullptr); ++tries) ::Sleep(50);
+        for (BYTE key : keys) {
+            ::keybd_event(key, 0, 0, 0);
+            ::keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        }
+    };
+    choose(WM_LBUTTONUP, {VK_DOWN, VK_RIGHT, VK_RETURN});  // the jog menu alone: Tools, its first entry
+    EXPECT_EQ("inner", m_recorder.NextArg()) << server.Log();
+    choose(WM_RBUTTONUP, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});  // Jog menu, Tools, Top
+    EXPECT_EQ("top", m_recorder.NextArg()) << server.Log();
+    choose(WM_RBUTTONUP, {VK_DOWN, VK_DOWN, VK_RETURN});  // Settings...
+    EXPECT_TRUE(server.WaitFor("settings: No binding editor is installed. Bindings, hot keys, the timer and the "
+                               "settings are edited with " + trtest::SelfFolder() + "trctl.exe"))
+        << server.Log();
+    // Explorer made the taskbar anew: the icon goes back in.
+    ::PostMessageA(server.Window(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(server.WaitFor("the taskbar was made anew: icon added again")) << server.Log();
+    choose(WM_RBUTTONUP, {VK_UP, VK_RETURN});  // Exit, the last entry
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(server.Process(), 10000)) << server.Log();
+    EXPECT_EQ(1, server.Count("exit chosen in the tray menu"));
+}
+
 TEST_F(ServerProcess, DeviceArrivalsStartTheirBindingsAsTheFamiliesSettingsAllow) {
     const std::string rec = RecorderPath();
     m_box.Write("USBData.dat", StringRecord("Stick", "VID_1234&PID_5678", rec, "usb"));
