@@ -2,13 +2,15 @@
 # The SDK as a host program's developer gets it, after build.sh all:
 #  - cmake --install of the x64 and i686 trees into folders of their own,
 #    moved elsewhere before use and checked for every file they must hold;
-#  - the example host (examples/resident-host) built as a separate CMake
-#    project against each installed SDK, never against a build tree;
+#  - the example host (examples/resident-host) and the resident server
+#    (tools/trelvane) built as separate CMake projects against each
+#    installed SDK, never against a build tree;
 #  - a C host linked against the SDK's MSVC import library by lld-link (an
 #    MSVC-compatible linker) with no C runtime, for both targets;
 #  - under Wine, in a fresh prefix where TrelvaneSetup.exe installed the
 #    product: the example host serves an event and reloads on a rewrite made
-#    by another process, and the MSVC-linked probe calls the library.
+#    by another process, the SDK-built server starts, registers its hot keys
+#    and ends on request, and the MSVC-linked probe calls the library.
 # Exits non-zero when anything fails.
 #   check-sdk.sh [work-folder]     default: build/sdk-check
 set -uo pipefail
@@ -56,6 +58,20 @@ for arch in x64 i686; do
     fail "the $arch example host did not build"
   fi
 
+  echo "== resident server ($arch), tools/trelvane as a separate project against the installed SDK"
+  server="$work/trelvane-$arch"
+  rm -rf "$server"
+  if cmake -S "$root/tools/trelvane" -B "$server" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$toolchain.cmake" -DCMAKE_PREFIX_PATH="$sdk" >/dev/null &&
+     cmake --build "$server" >/dev/null; then
+    if grep -q "$root/build/$arch[/ ]" "$server/build.ninja" "$server/CMakeCache.txt"; then
+      fail "the $arch resident server refers to the build tree"
+    fi
+    echo "   built $(cd "$server" && ls Trelvane.exe TrCommon.dll TrLocale.DLL | tr '\n' ' ')"
+  else
+    fail "the $arch resident server did not build"
+  fi
+
   echo "== MSVC import library ($arch): a C host linked by lld-link /machine:$machine"
   if clang --target="$msvc" -O1 -c "$root/tests/packaging/MsvcProbe.c" -o "$work/probe-$arch.obj" &&
      lld-link /nologo /machine:"$machine" $safeseh /subsystem:console /entry:ProbeMain /nodefaultlib \
@@ -89,6 +105,17 @@ wait "$resident" || rc=$?
 sed 's/^/   resident: /' "$work/host.log"
 echo "   resident exit code $rc"
 [ "$rc" = 0 ] || fail "the example host ended with $rc"
+
+echo "== resident server built against the SDK (x64) under Wine"
+rm -f "$work/trelvane.log"
+"$runner" run "$state" "$work/trelvane-x64/Trelvane.exe" --log 'Z:'"$work/trelvane.log" &
+resident=$!
+for _ in $(seq 150); do grep -q "hot keys registered" "$work/trelvane.log" 2>/dev/null && break; sleep 0.2; done
+"$runner" run "$state" "$work/trelvane-x64/Trelvane.exe" --exit | sed 's/^/   /' || fail "the SDK-built server did not end on request"
+rc=0
+wait "$resident" || rc=$?
+sed 's/^/   log: /' "$work/trelvane.log"
+[ "$rc" = 0 ] && grep -q "hot keys registered" "$work/trelvane.log" || fail "the SDK-built server ended with $rc"
 
 echo "== MSVC-linked probe (x64) under Wine"
 mkdir -p "$work/probe"
