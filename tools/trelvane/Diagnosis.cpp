@@ -7,6 +7,13 @@
 
 namespace trelvane {
 
+const DataFileSlot kDataFileSlots[8] = {
+    {CTrAppDataFinder::kXbus, TR_PATH_XBUS_DATA, false}, {CTrAppDataFinder::kXbus, TR_PATH_XBUS_CATEGORY, false},
+    {CTrAppDataFinder::kUsb, TR_PATH_USB_DATA, false},   {CTrAppDataFinder::kFlashpod, TR_PATH_FP_DATA, true},
+    {CTrAppDataFinder::kSKey, TR_PATH_SKEY_DATA, true},  {CTrAppDataFinder::kPPK, TR_PATH_PPK_DATA, true},
+    {CTrAppDataFinder::kTimer, TR_PATH_TIMER_DATA, true}, {CTrAppDataFinder::kJogPPK, TR_PATH_JPPK_DATA, true},
+};
+
 std::string LaunchProblem(const TR_APP_DATA_STRUC& app, DWORD error) {
     const std::string path = app.szPath;
     if (path.empty()) {
@@ -35,16 +42,10 @@ std::string DataFileProblem(WORD mask) {
     finder.CloseDataBases();
     if (!failed) return std::string();
     if (failed == 0xFFFF) return "TrLocale.DLL cannot be loaded, so the data files cannot be found";
-    static const struct { WORD bit; int index; bool numeral; } files[] = {
-        {CTrAppDataFinder::kXbus, TR_PATH_XBUS_DATA, false}, {CTrAppDataFinder::kXbus, TR_PATH_XBUS_CATEGORY, false},
-        {CTrAppDataFinder::kUsb, TR_PATH_USB_DATA, false},   {CTrAppDataFinder::kFlashpod, TR_PATH_FP_DATA, true},
-        {CTrAppDataFinder::kSKey, TR_PATH_SKEY_DATA, true},  {CTrAppDataFinder::kPPK, TR_PATH_PPK_DATA, true},
-        {CTrAppDataFinder::kTimer, TR_PATH_TIMER_DATA, true}, {CTrAppDataFinder::kJogPPK, TR_PATH_JPPK_DATA, true},
-    };
-    for (const auto& f : files) {
+    for (const auto& f : kDataFileSlots) {
         if (!(failed & f.bit)) continue;
         char path[MAX_PATH] = "";
-        if (!TrComGetPath(f.index, path)) return "the user's data folder is unknown (run trctl setup)";
+        if (!TrComGetPath(f.pathIndex, path)) return "the user's data folder is unknown (run trctl setup)";
         const std::string full = path, name = full.substr(full.find_last_of('\\') + 1);
         if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
             return name + " does not exist (trctl setup copies the installed one)";

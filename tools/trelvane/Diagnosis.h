@@ -15,6 +15,15 @@ namespace trelvane {
 // its steps; 'error' is the thread's error right after the refusal.
 std::string LaunchProblem(const TR_APP_DATA_STRUC& app, DWORD error);
 
+// The user's data files behind each bit of the finder's open mask (the
+// IEEE 1394 bit stands for two), with their TrComGetPath index.
+struct DataFileSlot {
+    WORD bit;
+    int pathIndex;
+    bool numeral;  // a numeral-key file, else a string-key file
+};
+extern const DataFileSlot kDataFileSlots[8];
+
 // Why the databases of an open mask (CTrAppDataFinder::k* bits) cannot be
 // opened, naming the first file at fault; empty when they open, and when a
 // numeral-key file only holds no binding at all (nothing is bound then).

@@ -38,7 +38,7 @@ JogMenu BuildJogMenu(UINT firstId) {
         HMENU parent = levels.back();
         const std::string text = MenuText(entry.szTitle);
         if (entry.bIsFolder) {
-            Menu sub(::CreatePopupMenu());
+            tr::Menu sub(::CreatePopupMenu());
             if (!sub || !::AppendMenuA(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.Get()), text.c_str()))
                 continue;
             levels.push_back(sub.Detach());  // the parent menu owns it now

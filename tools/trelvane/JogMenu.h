@@ -15,17 +15,8 @@
 
 namespace trelvane {
 
-// A menu and its sub-menus, destroyed together.
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DestroyMenu(h); }
-};
-using Menu = tr::UniqueHandle<MenuTraits>;
-
 struct JogMenu {
-    Menu menu;
+    tr::Menu menu;
     // The applications by command id - firstId, as they were when the menu
     // was built (a later edit of the menu file does not shift them).
     std::vector<TR_APP_DATA_STRUC> apps;

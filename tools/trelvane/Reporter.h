@@ -20,16 +20,6 @@
 
 namespace trelvane {
 
-// The event log source handle (RegisterEventSource), given back by
-// DeregisterEventSource.
-struct EventSourceTraits {
-    using Type = HANDLE;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DeregisterEventSource(h); }
-};
-using EventSource = tr::UniqueHandle<EventSourceTraits>;
-
 // Event id of every report: message 1 of Trelvane.exe's message table, "%1".
 constexpr DWORD kReportEventId = 1;
 
@@ -52,7 +42,7 @@ public:
 
 private:
     std::string m_logPath;
-    EventSource m_source;
+    tr::EventSource m_source;
     std::function<bool(const std::string&)> m_balloon;
     std::set<std::string> m_reported;
 };

@@ -145,7 +145,7 @@ void Server::Reload() {
 
 void Server::ShowMenu(bool jogOnly) {
     m_jog = BuildJogMenu(kCmdJogFirst);
-    Menu full;
+    tr::Menu full;
     HMENU shown = m_jog.menu.Get();
     if (!jogOnly) {
         full.Reset(::CreatePopupMenu());
