@@ -56,17 +56,20 @@ start)
   echo ":$n" >"$state/display"
   export DISPLAY=":$n"
   wineboot -i >/dev/null 2>&1
+  # A removable drive R: (a folder of the state dir): the resident server
+  # takes an inserted medium for a memory card only on a removable drive.
+  # Wine's mount manager reads its drives when it starts, so the services
+  # that wineboot left running are ended before the run's server starts.
+  mkdir -p "$state/removable"
+  ln -sfn "$state/removable" "$WINEPREFIX/dosdevices/r:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v r: /t REG_SZ /d floppy /f >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 || true
   # Keep the Wine server up for the whole run so each test start stays cheap.
   setsid wineserver -p </dev/null >/dev/null 2>&1 &
   # No crash dialog may ever wait for a user. There is no window manager on
   # the test display: unmanaged windows spare a 2 s wait at every destroy.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  # A removable drive R: (a folder of the state dir): the resident server
-  # takes an inserted medium for a memory card only on a removable drive.
-  mkdir -p "$state/removable"
-  ln -sfn "$state/removable" "$WINEPREFIX/dosdevices/r:"
-  wine reg add 'HKLM\Software\Wine\Drives' /v r: /t REG_SZ /d floppy /f >/dev/null 2>&1
   # The caption buttons' glyphs come from Marlett, which a new prefix lacks.
   if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"

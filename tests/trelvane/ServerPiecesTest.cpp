@@ -32,7 +32,8 @@ TEST(ServerPieces, CombinationsReadAndWrittenInWords) {
         {.text = "Win+F25", .error = "'F25' in 'Win+F25' is no key name"},
         {.text = "Win+A+B", .error = "'Win+A+B' names more than one key"},
         {.text = "Win+0xFF", .error = "'0xFF' in 'Win+0xFF' is no key name"},
-        {.text = "Win", .error = "'Win' in 'Win' is no key name"},
+        {.text = "Win+Ctrl", .error = "'Win+Ctrl' names no key"},
+        {.text = "F5+Win", .written = "Win+F5"},
     };
     for (const auto& row : rows) {
         trelvane::Combination c{0xAB, 0xCD};  // marker: untouched on failure

@@ -168,15 +168,17 @@ LRESULT SendVolumeArrival(HWND window, DWORD unitMask, WORD flags) {
     return static_cast<LRESULT>(result);
 }
 
-HWND WaitForPastDialog(HWND server, DWORD timeoutMs) {
+HWND WaitForDialog(HWND server, int control, DWORD timeoutMs) {
     struct Search {
-        HWND owner, found;
-    } search = {server, nullptr};
+        HWND owner;
+        int control;
+        HWND found;
+    } search = {server, control, nullptr};
     for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
         ::EnumWindows(
             [](HWND h, LPARAM p) {
                 auto* s = reinterpret_cast<Search*>(p);
-                if (::GetWindow(h, GW_OWNER) == s->owner && ::GetDlgItem(h, 533)) s->found = h;
+                if (::GetWindow(h, GW_OWNER) == s->owner && ::GetDlgItem(h, s->control)) s->found = h;
                 return s->found ? FALSE : TRUE;
             },
             reinterpret_cast<LPARAM>(&search));

@@ -18,7 +18,7 @@ public:
     Recorder();  // points TR_RECORDER_OUT (inherited by the server) at a file of its own
     // Waits for a run and gives its first argument ("" on time-out); the
     // record is removed, so the next wait sees only a new run.
-    std::string NextArg(DWORD timeoutMs = 15000);
+    std::string NextArg(DWORD timeoutMs = 30000);
     bool Ran() const;  // a record is there now
 
 private:
@@ -90,9 +90,11 @@ extern const GUID kUsbInterfaceClass;
 // report it as removable. False when it never does.
 bool RemovableDriveReady();
 
-// The past-time dialog the server shows (owned by its window), or nullptr
+// A dialog of the library owned by the server's window and holding the
+// control (the past-time dialog's 533, the info dialog's 818), or nullptr
 // when none is up within the time-out; the text of one of its controls.
-HWND WaitForPastDialog(HWND server, DWORD timeoutMs = 15000);
+constexpr int kPastDialogControl = 533, kInfoDialogControl = 818;
+HWND WaitForDialog(HWND server, int control, DWORD timeoutMs = 15000);
 std::string ItemText(HWND dialog, int id);
 
 }  // namespace trtest

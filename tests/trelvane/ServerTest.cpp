@@ -81,7 +81,7 @@ protected:
     trtest::Recorder m_recorder;
 };
 
-TEST_F(ServerProcess, KeyPressesStartTheirBindingsAndThePpkKeyTakesItsModifiers) {
+TEST_F(ServerProcess, KeyPressesStartTheirBindingsThePpkKeyTakesItsModifiersAndTheInfoDialogMayStopThem) {
     m_box.Write("SKeyData.dat", NumeralRecord("One", 0x0201, RecorderPath(), "skey-1") +
                                     NumeralRecord("Twelve", 0x020C, RecorderPath(), "skey-12"));
     m_box.Write("PPKData.dat", NumeralRecord("Plain", 0x0101, RecorderPath(), "ppk") +
@@ -104,6 +104,18 @@ TEST_F(ServerProcess, KeyPressesStartTheirBindingsAndThePpkKeyTakesItsModifiers)
         const Keys held("Win+Ctrl+Insert", 100);
         EXPECT_TRUE(server.WaitFor("ppk --ctrl: nothing is bound")) << server.Log();
     }
+    // The family's info dialog first: cancelled it starts nothing; left
+    // alone it counts down and the program starts.
+    ASSERT_TRUE(trtest::SetUserValue("SKeyConfig", "InfoDialog", 30));
+    { const Keys press("Win+F1"); }
+    const HWND info = trtest::WaitForDialog(server.Window(), trtest::kInfoDialogControl);
+    ASSERT_TRUE(info) << server.Log();
+    ::PostMessageA(info, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(server.WaitFor("skey 1: \"One\" not started, the info dialog was cancelled")) << server.Log();
+    ASSERT_TRUE(trtest::SetUserValue("SKeyConfig", "InfoDialog", 1));
+    { const Keys press("Win+F12"); }
+    EXPECT_EQ("skey-12", m_recorder.NextArg()) << server.Log();
+    EXPECT_EQ(1, server.Count("skey 12: the info dialog (1 s) ended with OK"));
     EXPECT_FALSE(m_recorder.Ran());
     EXPECT_EQ(0, server.Count("problem"));
     EXPECT_EQ(0, server.Stop());
@@ -136,7 +148,9 @@ TEST_F(ServerProcess, ABindAndAHotKeyChangeMadeElsewhereAreSeenWithoutARestart) 
         {.args = "hotkeys set skey 20 Win+Ctrl+F9", .text = "skey 20: Win+Ctrl+F9 (the running server reads it now)"},
         {.args = "hotkeys clear skey 1", .text = "skey 1: no hot key (the running server reads it now)"},
     });
-    ASSERT_TRUE(server.WaitFor("hot keys registered (16)", 2)) << server.Log();  // 16, 17, then 16 again
+    // Registered at the start, again after each of the three rewrites: 16,
+    // 16, 17 with skey 20, then 16 again without skey 1.
+    ASSERT_TRUE(server.WaitFor("reload: ", 3) && server.WaitFor("hot keys registered (16)", 3)) << server.Log();
     {
         const Keys held("Win+Ctrl+F9");
         EXPECT_EQ("skey-20", m_recorder.NextArg()) << server.Log();
@@ -308,7 +322,7 @@ TEST_F(ServerProcess, AMissedTimeShowsThePastDialogOnceAtStartAndAfterASleep) {
     {
         RunningServer server;
         ASSERT_TRUE(server.Started()) << server.Log();
-        const HWND dialog = trtest::WaitForPastDialog(server.Window());
+        const HWND dialog = trtest::WaitForDialog(server.Window(), trtest::kPastDialogControl);
         ASSERT_TRUE(dialog) << server.Log();
         EXPECT_EQ("Alarm\r\nAlarm description", trtest::ItemText(dialog, 530));
         EXPECT_NE(std::string::npos, trtest::ItemText(dialog, 533).find(trelvane::MinuteText(missed).substr(11)));
@@ -325,7 +339,7 @@ TEST_F(ServerProcess, AMissedTimeShowsThePastDialogOnceAtStartAndAfterASleep) {
     const Minute slept = NowMinute() - 10;
     ASSERT_TRUE(trelvane::WriteSchedule(OnceAt(slept, slept - 5)));
     ::PostMessageA(again.Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-    const HWND dialog = trtest::WaitForPastDialog(again.Window());
+    const HWND dialog = trtest::WaitForDialog(again.Window(), trtest::kPastDialogControl);
     ASSERT_TRUE(dialog) << again.Log();
     ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(again.WaitFor("the missed time " + trelvane::MinuteText(slept) + " was dismissed")) << again.Log();

@@ -5,6 +5,7 @@
 
 #include "base/TrHandle.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -114,39 +115,35 @@ bool ParseCombination(const std::string& text, Combination& combination, std::st
         combination = c;
         return true;
     }
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t plus = text.find('+', start);
-        const std::string word = text.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
-        if (word.empty()) {
-            error = "'" + text + "' has an empty part";
-            return false;
-        }
-        UINT bit = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t plus = std::min(text.find('+', start), text.size());
+        const std::string word = text.substr(start, plus - start);
+        start = plus + 1;
+        UINT bit = _stricmp(word.c_str(), "Control") == 0 ? MOD_CONTROL : 0;
         for (const auto& m : kModifiers)
             if (_stricmp(m.name, word.c_str()) == 0) bit = m.bit;
-        if (_stricmp(word.c_str(), "Control") == 0) bit = MOD_CONTROL;
-        if (bit && plus != std::string::npos) {
-            if (c.modifiers & bit) {
-                error = "'" + text + "' names " + ModifierName(bit) + " twice";
-                return false;
-            }
+        if (word.empty()) {
+            error = "'" + text + "' has an empty part";
+        } else if (bit && (c.modifiers & bit)) {
+            error = "'" + text + "' names " + ModifierName(bit) + " twice";
+        } else if (bit) {
             c.modifiers |= bit;
+            continue;
+        } else if (c.key) {
+            error = "'" + text + "' names more than one key";
+        } else if (!(c.key = KeyFromWord(word))) {
+            error = "'" + word + "' in '" + text + "' is no key name (A-Z, 0-9, F1-F24, Insert, Home, ...)";
         } else {
-            c.key = KeyFromWord(word);
-            if (!c.key) {
-                error = "'" + word + "' in '" + text + "' is no key name (A-Z, 0-9, F1-F24, Insert, Home, ...)";
-                return false;
-            }
-            if (plus != std::string::npos) {
-                error = "'" + text + "' names more than one key";
-                return false;
-            }
-            combination = c;
-            return true;
+            continue;
         }
-        start = plus + 1;
+        return false;
     }
+    if (!c.key) {
+        error = "'" + text + "' names no key";
+        return false;
+    }
+    combination = c;
+    return true;
 }
 
 std::string EventValueName(DWORD code) {

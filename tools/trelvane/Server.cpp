@@ -84,9 +84,11 @@ int Server::Start() {
     m_reporter.Note(m_devices->Registered() ? "device notifications registered"
                                             : "device notifications could not be registered (error " +
                                                   std::to_string(::GetLastError()) + "); volumes still arrive");
+    // Running from here on: the timer's first look may show the past-time
+    // dialog, and an Exit chosen meanwhile must end the message loop.
+    m_running = true;
     m_timer = std::make_unique<TimerService>(m_window, kScheduleTimer, m_serving, m_reporter, m_options.clock);
     m_timer->Reload();
-    m_running = true;
     return kServerOk;
 }
 
