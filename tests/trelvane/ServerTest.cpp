@@ -251,18 +251,21 @@ TEST_F(ServerProcess, DeviceArrivalsStartTheirBindingsAsTheFamiliesSettingsAllow
         {.path = usb, .logged = "usb USB\\VID_1234&PID_5678\\SN1: not served, the family's Enable setting is 0",
          .before = [] { trtest::SetUserValue("USBConfig", "Enable", 0); }},
     };
+    int started = 0;
     for (const Row& row : rows) {
         const std::string where = row.path.empty() ? "volumes " + std::to_string(row.volumes) : row.path;
         if (row.before) row.before();
         const std::string before = server.Log();
         const LRESULT answer = row.path.empty() ? trtest::SendVolumeArrival(window, row.volumes, row.flags)
                                                 : trtest::SendInterfaceArrival(window, row.interfaceClass, row.path);
-        EXPECT_EQ(TRUE, answer) << where;
+        EXPECT_EQ(TRUE, answer) << where;  // at once: the arrival is served after the answer
         if (row.started) {
             EXPECT_EQ(row.started, m_recorder.NextArg()) << where << "\n" << server.Log();
+            EXPECT_TRUE(server.WaitFor(": started \"", ++started)) << where;
         } else if (row.logged) {
             EXPECT_TRUE(server.WaitFor(row.logged)) << where << "\n" << server.Log();
         } else {
+            ::Sleep(500);
             EXPECT_EQ(before, server.Log()) << where;
         }
     }

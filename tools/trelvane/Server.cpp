@@ -17,6 +17,8 @@ constexpr UINT kScheduleTimer = 1, kRegisterTimer = 2;
 constexpr UINT kRegisterRetryMs = 5000;
 constexpr int kRegisterAttempts = 5;  // a busy lock is released within moments
 enum : UINT { kCmdSettings = 1, kCmdExit = 2, kCmdJogFirst = 100 };
+// Posted to itself: serve the devices that arrived.
+constexpr UINT kServeArrivals = WM_APP + 2;
 // The binding editor, when one is installed in the program folder.
 constexpr char kEditorFile[] = "TrelvaneEditor.exe";
 
@@ -224,9 +226,21 @@ LRESULT Server::Handle(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
         if (m_hotKeys && m_hotKeys->EventOf(wParam, code)) m_serving.ServeKey(code);
         return 0;
-    case WM_DEVICECHANGE:
-        for (const Device& device : m_arrivals.Arrived(wParam, lParam)) m_serving.ServeDevice(device);
+    case WM_DEVICECHANGE: {
+        // The system sends this to every window in turn and waits: the
+        // arrival is noted and served after the answer, when an info dialog
+        // may take its seconds.
+        const std::vector<Device> arrived = m_arrivals.Arrived(wParam, lParam);
+        if (!arrived.empty() && m_arrived.empty()) ::PostMessageA(hWnd, kServeArrivals, 0, 0);
+        m_arrived.insert(m_arrived.end(), arrived.begin(), arrived.end());
         return TRUE;
+    }
+    case kServeArrivals: {
+        std::vector<Device> arrived;
+        arrived.swap(m_arrived);
+        for (const Device& device : arrived) m_serving.ServeDevice(device);
+        return 0;
+    }
     case WM_POWERBROADCAST:
         // Awake again: the schedule is read afresh (it may have been changed
         // meanwhile) and a time that passed during the sleep is shown.

@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace trelvane {
 
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<DeviceNotifications> m_devices;
     std::unique_ptr<TimerService> m_timer;
     ArrivalFilter m_arrivals;
+    std::vector<Device> m_arrived;  // decoded, waiting for kServeArrivals
     JogMenu m_jog;  // the menu last shown, until the next one
     UINT m_taskbarCreated = 0, m_rewrite = 0, m_trelvaneMessage = 0;
 };
