@@ -17,8 +17,9 @@ constexpr UINT kScheduleTimer = 1, kRegisterTimer = 2;
 constexpr UINT kRegisterRetryMs = 5000;
 constexpr int kRegisterAttempts = 5;  // a busy lock is released within moments
 enum : UINT { kCmdSettings = 1, kCmdExit = 2, kCmdJogFirst = 100 };
-// Posted to itself: serve the devices that arrived.
-constexpr UINT kServeArrivals = WM_APP + 2;
+// Posted to itself: serve the devices that arrived; look at the timer
+// after waking up.
+constexpr UINT kServeArrivals = WM_APP + 2, kAwake = WM_APP + 3;
 // The binding editor, when one is installed in the program folder.
 constexpr char kEditorFile[] = "TrelvaneEditor.exe";
 
@@ -242,13 +243,16 @@ LRESULT Server::Handle(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_POWERBROADCAST:
-        // Awake again: the schedule is read afresh (it may have been changed
-        // meanwhile) and a time that passed during the sleep is shown.
-        if ((wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) && m_timer) {
-            m_reporter.Note("the machine woke up");
-            m_timer->Reload();
-        }
+        // Answered at once, like a device arrival: the past-time dialog may
+        // follow, and the system waits for every window's answer.
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) ::PostMessageA(hWnd, kAwake, 0, 0);
         return TRUE;
+    case kAwake:
+        // The schedule is read afresh (it may have been changed meanwhile)
+        // and a time that passed during the sleep is shown.
+        m_reporter.Note("the machine woke up");
+        if (m_timer) m_timer->Reload();
+        return 0;
     case WM_TIMER:
         if (wParam == kScheduleTimer && m_timer) m_timer->Check();
         else if (wParam == kRegisterTimer && Register() == Registration::Another) ::DestroyWindow(hWnd);
