@@ -1,5 +1,5 @@
 // TrHandle.h - move-only owners for Win32 handles, registry keys, views,
-// modules, icons, GDI objects and COM pointers.
+// modules, icons, GDI objects, menus, event log sources and COM pointers.
 //
 // Copying is deleted everywhere: a handle has exactly one owner, and that
 // owner releases it on every path, including early returns.
@@ -118,6 +118,24 @@ struct WindowTraits {
     static void Release(Type h) { ::DestroyWindow(h); }
 };
 using Window = UniqueHandle<WindowTraits>;
+
+// A menu; destroying it destroys the sub-menus attached to it.
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Release(Type h) { ::DestroyMenu(h); }
+};
+using Menu = UniqueHandle<MenuTraits>;
+
+// An event log source (RegisterEventSource).
+struct EventSourceTraits {
+    using Type = HANDLE;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Release(Type h) { ::DeregisterEventSource(h); }
+};
+using EventSource = UniqueHandle<EventSourceTraits>;
 
 // A mutex this thread owns: released and closed together.
 struct OwnedMutexTraits {

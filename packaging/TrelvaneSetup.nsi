@@ -2,15 +2,20 @@
 ;
 ; Built by packaging/CMakeLists.txt with makensis, which passes:
 ;   TR_VERSION    the product version (four numbers), from project(VERSION)
-;   TR_STAGE      the stripped TrCommon.dll, TrLocale.DLL and trctl.exe
+;   TR_STAGE      the stripped TrCommon.dll, TrLocale.DLL, trctl.exe and Trelvane.exe
 ;   TR_DATA       the default data files and TrLaunch.ini
 ;   TR_CONTENT    install/ as NSIS macros (make_nsh.py): the machine-wide
 ;                 settings and the names of the data files
 ;   TR_OUTFILE    where TrelvaneSetup.exe goes
 ;
 ; Installs the program folder with its Win2K and Win98 sub-folders, the
-; machine-wide settings under HKLM and the Uninstall entry, then sets up the
-; installing user with "trctl setup". Never touches a user's data folder or
+; machine-wide settings under HKLM, the event log source of the resident
+; server and the Uninstall entry, then sets up the installing user with
+; "trctl setup" and starts the resident server Trelvane.exe at that user's
+; log-on (the Run key). The installer never starts the server itself: it
+; would run with the installer's administrator rights. An upgrade first asks
+; a running server to end ("Trelvane.exe --exit"), so its file can be
+; replaced; it starts again at the next log-on. Never touches a user's data folder or
 ; per-user settings beyond what that setup adds: installing over an existing
 ; installation keeps them, and so does the uninstaller.
 ;
@@ -33,6 +38,8 @@ RequestExecutionLevel admin
 !define TR_PRODUCT_KEY "Software\${TR_COMPANY}\${TR_PRODUCT}"
 !define TR_UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${TR_PRODUCT}"
 !define TR_UNINSTALLER "Uninstall.exe"
+!define TR_RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define TR_EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\${TR_PRODUCT}"
 !define TR_EXIT_NOT_ADMIN 5
 
 Name "${TR_PRODUCT}"
@@ -123,9 +130,17 @@ Section "Trelvane" SecMain
   SetOverwrite on
 
   SetOutPath "$INSTDIR"
+  ; A running server holds its program file: ask it to end first.
+  ${If} ${FileExists} "$INSTDIR\Trelvane.exe"
+    ExecWait '"$INSTDIR\Trelvane.exe" --exit' $0
+    ${If} $0 == 0
+      DetailPrint "The running Trelvane server was ended; it starts again at the next log-on."
+    ${EndIf}
+  ${EndIf}
   File "${TR_STAGE}\TrCommon.dll"
   File "${TR_STAGE}\TrLocale.DLL"
   File "${TR_STAGE}\trctl.exe"
+  File "${TR_STAGE}\Trelvane.exe"
 
   ; The same defaults for both platform families: the library picks the
   ; folder by the system it runs on.
@@ -140,6 +155,9 @@ Section "Trelvane" SecMain
 
   ; Machine-wide values: the installation paths and the settings' defaults.
   !insertmacro TR_WRITE_MACHINE_SETTINGS
+  ; The event log shows the server's lines through its message table.
+  WriteRegExpandStr HKLM "${TR_EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\Trelvane.exe"
+  WriteRegDWORD HKLM "${TR_EVENT_SOURCE_KEY}" "TypesSupported" 7
 
   WriteUninstaller "$INSTDIR\${TR_UNINSTALLER}"
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -147,7 +165,7 @@ Section "Trelvane" SecMain
   WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "DisplayName" "${TR_PRODUCT}"
   WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "DisplayVersion" "${TR_VERSION}"
   WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "Publisher" "${TR_COMPANY}"
-  WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\trctl.exe"
+  WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Trelvane.exe"
   WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${TR_UNINSTALLER}"'
   WriteRegStr HKLM "${TR_UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${TR_UNINSTALLER}" /S'
@@ -164,12 +182,18 @@ Section "Trelvane" SecMain
   ${If} $0 != 0
     DetailPrint "The user could not be set up (trctl setup: $0); the product's programs will try again."
   ${EndIf}
+  ; The resident server starts at the installing user's log-on.
+  WriteRegStr HKCU "${TR_RUN_KEY}" "${TR_PRODUCT}" '"$INSTDIR\Trelvane.exe"'
 SectionEnd
 
 ; --- uninstall --------------------------------------------------------------
 ; Only what the installer put there goes; a folder that still holds other
 ; files stays. Users' data folders and per-user settings are left alone.
 Section "Uninstall"
+  ${If} ${FileExists} "$INSTDIR\Trelvane.exe"
+    ExecWait '"$INSTDIR\Trelvane.exe" --exit'
+  ${EndIf}
+  Delete "$INSTDIR\Trelvane.exe"
   Delete "$INSTDIR\TrCommon.dll"
   Delete "$INSTDIR\TrLocale.DLL"
   Delete "$INSTDIR\trctl.exe"
@@ -196,4 +220,8 @@ Section "Uninstall"
   DeleteRegKey HKLM "${TR_PRODUCT_KEY}"
   DeleteRegKey /ifempty HKLM "Software\${TR_COMPANY}"
   DeleteRegKey HKLM "${TR_UNINSTALL_KEY}"
+  DeleteRegKey HKLM "${TR_EVENT_SOURCE_KEY}"
+  ; The uninstalling user's log-on start; other users' Run values name a
+  ; program that is gone and are skipped by the system.
+  DeleteRegValue HKCU "${TR_RUN_KEY}" "${TR_PRODUCT}"
 SectionEnd

@@ -2,13 +2,15 @@
 # The SDK as a host program's developer gets it, after build.sh all:
 #  - cmake --install of the x64 and i686 trees into folders of their own,
 #    moved elsewhere before use and checked for every file they must hold;
-#  - the example host (examples/resident-host) built as a separate CMake
-#    project against each installed SDK, never against a build tree;
+#  - the example host (examples/resident-host) and the resident server
+#    (tools/trelvane) built as separate CMake projects against each
+#    installed SDK, never against a build tree;
 #  - a C host linked against the SDK's MSVC import library by lld-link (an
 #    MSVC-compatible linker) with no C runtime, for both targets;
 #  - under Wine, in a fresh prefix where TrelvaneSetup.exe installed the
 #    product: the example host serves an event and reloads on a rewrite made
-#    by another process, and the MSVC-linked probe calls the library.
+#    by another process, the SDK-built server starts, registers its hot keys
+#    and ends on request, and the MSVC-linked probe calls the library.
 # Exits non-zero when anything fails.
 #   check-sdk.sh [work-folder]     default: build/sdk-check
 set -uo pipefail
@@ -19,6 +21,28 @@ mkdir -p "$work"
 work=$(cd "$work" && pwd)
 status=0
 fail() { echo "check-sdk: $*" >&2; status=1; }
+
+# Waits up to 30 s for a text to show in a file a program writes.
+wait_for_text() { for _ in $(seq 150); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.2; done; return 1; }
+
+# A host program of the source tree built as a project of its own against
+# the installed SDK ($sdk, $toolchain and $arch of the loop below); what it
+# compiled and linked against must all come from the SDK.
+#   build_against_sdk <what> <source folder> <build folder> <program>
+build_against_sdk() {
+  local what=$1 source=$root/$2 out=$3 program=$4
+  rm -rf "$out"
+  if cmake -S "$source" -B "$out" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$toolchain.cmake" -DCMAKE_PREFIX_PATH="$sdk" >/dev/null &&
+     cmake --build "$out" >/dev/null; then
+    if grep -q "$root/build/$arch[/ ]" "$out/build.ninja" "$out/CMakeCache.txt"; then
+      fail "the $arch $what refers to the build tree"
+    fi
+    echo "   built $(cd "$out" && ls "$program" TrCommon.dll TrLocale.DLL | tr '\n' ' ')"
+  else
+    fail "the $arch $what did not build"
+  fi
+}
 
 expected=(bin/TrCommon.dll bin/TrLocale.DLL bin/trctl.exe include/TrCommon.h include/TrCommonClasses.h
           lib/libTrCommon.dll.a lib/TrCommon.def lib/TrCommon.lib
@@ -42,19 +66,9 @@ for arch in x64 i686; do
   for f in "${expected[@]}"; do [ -f "$sdk/$f" ] || fail "$arch SDK lacks $f"; done
 
   echo "== example host ($arch), a separate project against the installed SDK"
-  example="$work/example-$arch"
-  rm -rf "$example"
-  if cmake -S "$root/examples/resident-host" -B "$example" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$toolchain.cmake" -DCMAKE_PREFIX_PATH="$sdk" >/dev/null &&
-     cmake --build "$example" >/dev/null; then
-    # What it compiled and linked against must all come from the SDK.
-    if grep -q "$root/build/$arch[/ ]" "$example/build.ninja" "$example/CMakeCache.txt"; then
-      fail "the $arch example host refers to the build tree"
-    fi
-    echo "   built $(cd "$example" && ls resident-host.exe TrCommon.dll TrLocale.DLL | tr '\n' ' ')"
-  else
-    fail "the $arch example host did not build"
-  fi
+  build_against_sdk "example host" examples/resident-host "$work/example-$arch" resident-host.exe
+  echo "== resident server ($arch), tools/trelvane as a separate project against the installed SDK"
+  build_against_sdk "resident server" tools/trelvane "$work/trelvane-$arch" Trelvane.exe
 
   echo "== MSVC import library ($arch): a C host linked by lld-link /machine:$machine"
   if clang --target="$msvc" -O1 -c "$root/tests/packaging/MsvcProbe.c" -o "$work/probe-$arch.obj" &&
@@ -82,13 +96,24 @@ echo "== example host (x64) under Wine"
 host="$work/example-x64/resident-host.exe"
 "$runner" run "$state" "$host" --wait 60 >"$work/host.log" 2>&1 &
 resident=$!
-for _ in $(seq 150); do grep -q "waiting for a rewrite" "$work/host.log" 2>/dev/null && break; sleep 0.2; done
+wait_for_text "$work/host.log" "waiting for a rewrite"
 "$runner" run "$state" "$host" --rewrite | sed 's/^/   editor: /' || fail "the rewrite failed"
 rc=0
 wait "$resident" || rc=$?
 sed 's/^/   resident: /' "$work/host.log"
 echo "   resident exit code $rc"
 [ "$rc" = 0 ] || fail "the example host ended with $rc"
+
+echo "== resident server built against the SDK (x64) under Wine"
+rm -f "$work/trelvane.log"
+"$runner" run "$state" "$work/trelvane-x64/Trelvane.exe" --log 'Z:'"$work/trelvane.log" &
+resident=$!
+wait_for_text "$work/trelvane.log" "hot keys registered"
+"$runner" run "$state" "$work/trelvane-x64/Trelvane.exe" --exit | sed 's/^/   /' || fail "the SDK-built server did not end on request"
+rc=0
+wait "$resident" || rc=$?
+sed 's/^/   log: /' "$work/trelvane.log"
+[ "$rc" = 0 ] && grep -q "hot keys registered" "$work/trelvane.log" || fail "the SDK-built server ended with $rc"
 
 echo "== MSVC-linked probe (x64) under Wine"
 mkdir -p "$work/probe"

@@ -2,7 +2,9 @@
 # Installs the product into a running Wine session's prefix with the silent
 # installer and serves events end to end with trctl, each starting a real
 # program that is closed again; edits a binding and a setting the way the
-# binding editor does, and ends with trctl doctor.
+# binding editor does, checks the installation with trctl doctor, and ends
+# with the resident server: Trelvane.exe started as the user's log-on starts
+# it, serving one key press typed on the keyboard end to end.
 #   install-and-serve.sh <bin-folder> <wine-state-folder>
 # The bin folder holds TrelvaneSetup.exe; the Wine session (wine-test.sh
 # start) must be running.
@@ -94,4 +96,31 @@ echo "== doctor: the installation and the user's setup, one line per check"
 step doctor
 trctl windows --close >/dev/null
 wait "$host"
+
+echo "== the resident server: Trelvane.exe, which the user's Run key starts at log-on"
+wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Trelvane 2>/dev/null | grep Trelvane | sed 's/^ */   /'
+log="$WINEPREFIX/drive_c/trelvane-main.log"
+rm -f "$log"
+"$runner" run "$state" "$prog/Trelvane.exe" --log 'C:\trelvane-main.log' &
+server=$!
+for _ in $(seq 150); do grep -q "hot keys registered" "$log" 2>/dev/null && break; sleep 0.2; done
+step windows
+echo "== its hot keys (trctl hotkeys)"
+step hotkeys
+echo "== a second Trelvane.exe refuses to start"
+rc=0
+out=$("$runner" run "$state" "$prog/Trelvane.exe" 2>&1) || rc=$?
+echo "$out" | sed 's/^/   /; s/\r$//'
+echo "   -> exit $rc"
+echo "== one key press end to end: Win+F1 typed on the keyboard; the server looks SKey 1 up,"
+echo "   counts the info dialog down (SKey InfoDialog, set to 3 above) and starts the program"
+step hotkeys press skey 1
+for _ in $(seq 150); do grep -q "skey 1: started\|skey 1: .*problem\|problem: skey 1" "$log" 2>/dev/null && break; sleep 0.2; done
+sleep 2
+wine taskkill /IM winver.exe >/dev/null 2>&1 && echo "   the started winver.exe closed again"
+echo "== Trelvane.exe --exit: the server ends and leaves the shared block"
+"$runner" run "$state" "$prog/Trelvane.exe" --exit 2>&1 | sed 's/^/   /'
+wait "$server" && echo "   server exit code 0"
+echo "== the server's log (Trelvane.exe --log)"
+sed 's/^/   /; s/\r$//' "$log"
 echo "== done"

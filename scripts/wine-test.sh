@@ -56,6 +56,14 @@ start)
   echo ":$n" >"$state/display"
   export DISPLAY=":$n"
   wineboot -i >/dev/null 2>&1
+  # A removable drive R: (a folder of the state dir): the resident server
+  # takes an inserted medium for a memory card only on a removable drive.
+  # Wine's mount manager reads its drives when it starts, so the services
+  # that wineboot left running are ended before the run's server starts.
+  mkdir -p "$state/removable"
+  ln -sfn "$state/removable" "$WINEPREFIX/dosdevices/r:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v r: /t REG_SZ /d floppy /f >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 || true
   # Keep the Wine server up for the whole run so each test start stays cheap.
   setsid wineserver -p </dev/null >/dev/null 2>&1 &
   # No crash dialog may ever wait for a user. There is no window manager on

@@ -271,6 +271,10 @@ long HandleCount() {
         return true;
     }();
     (void)warmedUp;
+    return HandleCountOf(::GetCurrentProcessId());
+}
+
+long HandleCountOf(DWORD pid) {
     // SYSTEM_HANDLE_INFORMATION (class 16): a count, then one entry a handle.
     struct Entry {
         ULONG ownerPid;
@@ -290,9 +294,8 @@ long HandleCount() {
         ULONG count = 0;
         std::memcpy(&count, buf.data(), sizeof(count));
         const auto* entries = reinterpret_cast<const Entry*>(buf.data() + sizeof(ULONG_PTR));
-        const DWORD self = ::GetCurrentProcessId();
         long mine = 0;
-        for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == self;
+        for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == pid;
         return mine;
     }
     return -1;

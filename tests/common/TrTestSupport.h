@@ -149,6 +149,8 @@ private:
 // Number of kernel handles this process has open. GetProcessHandleCount is a
 // stub in Wine (always 0), so this asks the system handle table instead.
 long HandleCount();
+// The same for any process; -1 when the table cannot be read.
+long HandleCountOf(DWORD pid);
 
 // GDI objects of this process. Wine's GetGuiResources is a stub, so the
 // PEB's GDI handle table is counted (Wine's icons and cursors hold bitmaps

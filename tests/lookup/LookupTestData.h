@@ -68,9 +68,10 @@ inline std::string NumeralRecord(const std::string& title, DWORD key, const std:
     return "Title:" + title + "\r\nDescription:" + title + " description\r\nPath:" + path + "\r\nWorkDir:\r\nOption:" +
            option + "\r\nKey:" + hex + "\r\n";
 }
-inline std::string StringRecord(const std::string& title, const std::string& key, const std::string& path = "C:\\d.exe") {
-    return "Title:" + title + "\r\nDescription:\r\nPath:" + path +
-           "\r\nWorkDir:\r\nOption:\r\nName:\r\nAttribute:\r\nKey:" + key + "\r\n";
+inline std::string StringRecord(const std::string& title, const std::string& key, const std::string& path = "C:\\d.exe",
+                                const std::string& option = "") {
+    return "Title:" + title + "\r\nDescription:\r\nPath:" + path + "\r\nWorkDir:\r\nOption:" + option +
+           "\r\nName:\r\nAttribute:\r\nKey:" + key + "\r\n";
 }
 
 // A block full of markers: after a FALSE it must still be exactly that.

@@ -19,6 +19,8 @@ namespace {
 constexpr char kProductKey[] = "Software\\Kalvor Corporation\\Trelvane";
 constexpr char kCompanyKey[] = "Software\\Kalvor Corporation";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelvane";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kEventSourceKey[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Trelvane";
 constexpr char kRefusal[] =
     "Trelvane setup needs administrator rights: run it as an administrator. Nothing was changed.\r\n";
 const std::string kSource = TR_INSTALL_SOURCE;  // install/ of the source tree, on Wine's Z: drive
@@ -170,14 +172,21 @@ protected:
             ::RegDeleteKeyA(root, kCompanyKey);  // only when empty
         }
         trtest::DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        trtest::DeleteRegTree(HKEY_LOCAL_MACHINE, kEventSourceKey);
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Trelvane");
         trtest::RemoveTree(kCompanyFolder);
         trtest::RemoveTree(UserDataFolder());
     }
 
     // A complete installation in `folder`, with the installing user set up.
     static void ExpectInstalledIn(const std::string& folder) {
-        for (const char* name : {"TrCommon.dll", "TrLocale.DLL", "trctl.exe", "Uninstall.exe"})
+        for (const char* name : {"TrCommon.dll", "TrLocale.DLL", "trctl.exe", "Trelvane.exe", "Uninstall.exe"})
             EXPECT_TRUE(Exists(folder + "\\" + name)) << name;
+        // The resident server: started at the user's log-on, its event log
+        // lines shown through its own message table.
+        EXPECT_EQ("\"" + folder + "\\Trelvane.exe\"", ReadValue(HKEY_CURRENT_USER, kRunKey, "Trelvane"));
+        EXPECT_EQ(folder + "\\Trelvane.exe", ReadValue(HKEY_LOCAL_MACHINE, kEventSourceKey, "EventMessageFile"));
+        EXPECT_EQ("dword:7", ReadValue(HKEY_LOCAL_MACHINE, kEventSourceKey, "TypesSupported"));
         for (const auto& [name, bytes] : ShippedFiles()) {
             for (const char* os : {"\\Win2K\\", "\\Win98\\"}) {
                 std::string installed = "(missing)";
@@ -222,7 +231,7 @@ protected:
             {" 0  program folder ", folder},
             {" 1  OS folder ", folder + "\\Win2K"},
             {" 3  data folder ", UserDataFolder()},
-            {" 4  installed program ", folder + "\\trctl.exe"},
+            {" 4  installed program ", folder + "\\Trelvane.exe"},
             {" 5  companion library ", folder + "\\TrTW.dll"},
             {" 7  resource library ", folder + "\\TrLocale.DLL"},
             {" 8  launch profile ", folder + "\\Win2K\\TrLaunch.ini"},
@@ -243,6 +252,8 @@ protected:
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kCompanyKey));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEventSourceKey));
+        EXPECT_EQ("(missing)", ReadValue(HKEY_CURRENT_USER, kRunKey, "Trelvane"));
     }
 };
 
@@ -266,17 +277,29 @@ TEST_F(Setup, SilentInstallUpgradeKeepingTheUsersDataThenSilentUninstall) {
     ASSERT_TRUE(trtest::ReadFileBytes(kDefaultFolder + "\\trctl.exe", trctl));
     ASSERT_TRUE(trtest::WriteFileBytes(kDefaultFolder + "\\trctl.exe", "damaged"));
 
-    // The upgrade repairs the installation and keeps the user's data and
-    // settings; the missing data file is copied again.
+    // The server runs, as after a log-on.
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::string server = "\"" + kDefaultFolder + "\\Trelvane.exe\"";
+    ASSERT_TRUE(::CreateProcessA(nullptr, &server[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    const tr::Handle serverProcess(pi.hProcess), serverThread(pi.hThread);
+    for (int tries = 0; tries < 100 && !::FindWindowA("TrelvaneServer", nullptr); ++tries) ::Sleep(100);
+    ASSERT_TRUE(::FindWindowA("TrelvaneServer", nullptr));
+
+    // The upgrade ends the server, repairs the installation and keeps the
+    // user's data and settings; the missing data file is copied again.
     const Outcome upgrade = RunProgram(SetupExe(), "/S");
     ASSERT_EQ(0, upgrade.code) << upgrade.output;
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(serverProcess.Get(), 0));
     std::string repaired, kept, timer;
     EXPECT_TRUE(trtest::ReadFileBytes(kDefaultFolder + "\\trctl.exe", repaired) && repaired == trctl);
     EXPECT_TRUE(trtest::ReadFileBytes(UserDataFolder() + "\\FPData.dat", kept));
     EXPECT_EQ(mine, kept);
     EXPECT_TRUE(trtest::ReadFileBytes(UserDataFolder() + "\\TimrData.dat", timer) && !timer.empty());
     EXPECT_EQ("dword:10", ReadValue(HKEY_CURRENT_USER, std::string(kProductKey) + "\\PPKConfig", "InfoDialog"));
-    std::printf("upgraded: user's FPData.dat and PPKConfig\\InfoDialog=10 kept, TimrData.dat copied again\n");
+    std::printf("upgraded: the running server ended, user's FPData.dat and PPKConfig\\InfoDialog=10 kept, "
+                "TimrData.dat copied again\n");
 
     // The quiet uninstall the system would run: all of it goes but the
     // user's data folder and settings.

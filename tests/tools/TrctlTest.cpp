@@ -160,6 +160,39 @@ TEST_F(Trctl, SettingsThroughTheExports) {
     EXPECT_EQ(7u, value);
 }
 
+// The resident server's hot keys and timer schedule, as trctl edits them.
+TEST_F(Trctl, HotKeysAndTheTimerSchedule) {
+    RunRows({
+        {.args = "hotkeys --json", .json = "/hotKeys/0/registrations/3=Win+Shift+Insert"},
+        {.args = "hotkeys set skey 20 ctrl+alt+k", .text = "skey 20: Ctrl+Alt+K (no server runs;"},
+        {.args = "hotkeys --json", .json = "/hotKeys/13/origin=set"},
+        {.args = "hotkeys set ppk Win+Alt+P", .code = 2, .text = "may not hold Alt, Ctrl or Shift"},
+        {.args = "hotkeys set skey 21 Win+Shift+Insert", .code = 2, .text = "Win+Shift+Insert is taken by ppk"},
+        {.args = "hotkeys set skey 22 Shift+F5", .code = 2, .text = "a hot key needs Win, Ctrl or Alt"},
+        {.args = "hotkeys set skey 256 Win+F5", .code = 2, .text = "skey: '256' is not a number from 1 to 255"},
+        {.args = "hotkeys set skey 5 Win+Q+W", .code = 2, .text = "names more than one key"},
+        {.args = "hotkeys clear skey 1", .text = "skey 1: no hot key"},
+        {.args = "hotkeys --json", .json = "/hotKeys/1/origin=cleared"},
+        {.args = "hotkeys set skey 30 Win+F1", .text = "skey 30: Win+F1"},
+        {.args = "hotkeys default skey 1", .code = 2, .text = "Win+F1 is taken by skey 30"},
+        {.args = "hotkeys press skey 40", .code = 2, .text = "skey 40 has no hot key"},
+        {.args = "hotkeys press skey 2 --alt", .code = 2, .text = "only for ppk"},
+        {.args = "hotkeys --hold 5", .code = 2, .text = "--hold belongs to 'hotkeys press'"},
+        {.args = "timer --json", .json = "/mode=off"},
+        {.args = "timer daily 07:30 --watch 10", .text = "timer: daily at 07:30, next "},
+        {.args = "timer --json", .json = "/watchMinutes=10"},
+        {.args = "timer weekly mon-wed,sat 18:05", .text = "weekly on mon, tue, wed, sat at 18:05"},
+        {.args = "timer --json", .json = "/weekFlag=78"},
+        {.args = "timer weekly fri-mon 9:00", .text = "weekly on sun, mon, fri, sat at 09:00"},
+        {.args = "timer once +5", .text = "timer: once on "},
+        {.args = "timer once \"2000-01-01 10:00\"", .code = 2, .text = "2000-01-01 10:00 has passed already"},
+        {.args = "timer weekly xyz 10:00", .code = 2, .text = "names no days"},
+        {.args = "timer daily 25:00", .code = 2, .text = "'25:00' is no time of day"},
+        {.args = "timer off", .text = "timer: off"},
+        {.args = "timer --json", .json = "/next=null"},
+    });
+}
+
 TEST_F(Trctl, JogMenuEdits) {
     m_box.Write("JogData.dat", ";menu\r\nTitle:Tools\r\nDescription:\r\nLevel:0\r\nTitle:Calc\r\nDescription:\r\n"
                                "Level:1\r\nPath:calc.exe\r\nWorkDir:\r\nOption:\r\nTitle:About\r\nDescription:\r\n"

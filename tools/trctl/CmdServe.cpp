@@ -5,9 +5,9 @@
 #include "InfoStep.h"
 #include "Json.h"
 
-#include "base/TrHandle.h"
+#include "Diagnosis.h"
 
-#include <shellapi.h>
+#include "base/TrHandle.h"
 
 #include <cstdio>
 
@@ -38,30 +38,6 @@ void WaitOrClose(HANDLE process, unsigned seconds) {
     ::TerminateProcess(process, 1);
     ::WaitForSingleObject(process, 3000);
     std::printf("program ended     (terminated after %u s)\n", seconds);
-}
-
-// Why TrComLaunch refused the block, checked in the order the launcher
-// takes its steps; 'error' is the thread's error right after the refusal.
-std::string LaunchRefusal(const TR_APP_DATA_STRUC& block, DWORD error) {
-    const std::string path = block.szPath;
-    if (path.empty()) {
-        BOOL jukebox = FALSE;
-        if (TrComExistLyraneJukebox(&jukebox) && jukebox)
-            return "the jukebox companion runs and owns the card, so the lookup cleared the binding's Path";
-        return "the binding's Path is empty";
-    }
-    char associated[MAX_PATH] = "";
-    if (reinterpret_cast<INT_PTR>(::FindExecutableA(block.szPath, block.szWorkDir, associated)) <= 32) {
-        const bool shortcut = path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, ".lnk") == 0;
-        if (::SearchPathA(nullptr, block.szPath, nullptr, 0, nullptr, nullptr) == 0 &&
-            ::GetFileAttributesA(block.szPath) == INVALID_FILE_ATTRIBUTES)
-            return path + " does not exist";
-        return shortcut ? "the shortcut " + path + " cannot be resolved"
-                        : path + " has no associated program and is no shortcut";
-    }
-    HWND server = nullptr;
-    if (!TrComGetServer(&server)) return "the server window could not be looked up (the shared block is busy or gone)";
-    return "the shell did not start " + path + " (error " + std::to_string(error) + ")";
 }
 
 }  // namespace
@@ -126,7 +102,7 @@ int RunServe(const Args& args) {
             return kExitOk;
         }
         HANDLE started = nullptr;
-        if (!TrComLaunch(&started, &block)) refusal = LaunchRefusal(block, ::GetLastError());
+        if (!TrComLaunch(&started, &block)) refusal = trelvane::LaunchProblem(block, ::GetLastError());
         process.Reset(started);
     }
     if (!refusal.empty()) return Fail(kExitLaunch, event.label + ": the launch was refused: " + refusal);

@@ -22,6 +22,8 @@ int RunUnbind(const Args& args);
 int RunList(const Args& args);
 int RunSettings(const Args& args);
 int RunDoctor(const Args& args);
+int RunHotKeys(const Args& args);
+int RunTimer(const Args& args);
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
@@ -134,6 +136,44 @@ const std::vector<Command>& AllCommands() {
          "  --json fields: checks (status, check, detail), failed, warnings.\n"
          "  Exit 13 when a check failed.",
          RunDoctor},
+        {"hotkeys", "print or change the resident server's hot keys, or press one",
+         "hotkeys [--json]\n"
+         "hotkeys set <event> <combination>\n"
+         "hotkeys clear <event>\n"
+         "hotkeys default <event>\n"
+         "hotkeys press <event> [--alt|--ctrl|--shift] [--hold MS]\n"
+         "  <event> is ppk or skey N (1 to 255). Trelvane.exe registers a hot key per\n"
+         "  event: by default Win+F1 to Win+F12 for SKey 1 to 12 and Win+Insert for the\n"
+         "  PPK key, which it also registers with Alt, Ctrl and Shift added (the PPK\n"
+         "  lookup reads those keys, so the PPK combination holds none of them).\n"
+         "  A combination is modifiers (Win, Ctrl, Alt, Shift) and one key joined by\n"
+         "  '+': Win+F5, Ctrl+Alt+K, Win+0x7B; it needs Win, Ctrl or Alt and must not\n"
+         "  be another event's. set stores one, clear leaves the event without a hot\n"
+         "  key, default goes back to the default; a running server reads the change\n"
+         "  at once. press types the event's combination (with the modifier held for\n"
+         "  MS milliseconds, default 1000) as a keyboard would.\n"
+         "  --json fields: key, hotKeys (event, combination or null, origin: default,\n"
+         "  set, cleared or refused, registrations), problems, serverRunning.\n"
+         "  Exit 2: bad input or a combination that is refused; 5: registry not written.",
+         RunHotKeys},
+        {"timer", "print or set the timer's schedule that the resident server serves",
+         "timer [--json]\n"
+         "timer once <time> [--watch M]\n"
+         "timer daily <HH:MM> [--watch M]\n"
+         "timer weekly <days> <HH:MM> [--watch M]\n"
+         "timer off\n"
+         "  <time> is 'YYYY-MM-DD HH:MM', 'HH:MM' (today) or '+N' (N minutes from now);\n"
+         "  <days> are mon,tue,wed,thu,fri,sat,sun, ranges such as mon-fri, or all.\n"
+         "  At the time, Trelvane.exe starts the application bound to the timer (trctl\n"
+         "  bind timer), after the info dialog when the timer's InfoDialog asks for it;\n"
+         "  M minutes before (0 to 1440, default 5, 0 for none) a watch window counts\n"
+         "  down. A time that passes while the server does not run or the machine\n"
+         "  sleeps is shown once in the past-time dialog at the next start or wake-up.\n"
+         "  Setting a schedule counts only times from now on.\n"
+         "  --json fields: key, mode, schedule, timerMode, weekFlag, time, watchMinutes,\n"
+         "  next (or null), handledUpTo (or null), problem.\n"
+         "  Exit 2: bad input or a time that has passed; 5: registry not written.",
+         RunTimer},
         {"info", "show the counting-down info dialog", "info <seconds> [--title T] [--description D] [--path P]\n  Shows the info dialog for 1 to 99 seconds and prints how it ended (IDOK or\n  IDCANCEL). Registers a server window of its own when none is registered.", RunInfo},
         {"past", "show the past-time dialog of a timed event", "past <event> <time> [--title T] [--description D] [--path P]\n  <event> is 'timer' (the application bound to the timer) or '-' (the options\n  alone); <time> is 'YYYY-MM-DD HH:MM', 'HH:MM' (today) or '-N' (N minutes ago).\n  Prints how the dialog ended.", RunPast},
         {"watch", "open a watch window, wait for it and print how it ended", "watch <minutes> <code> [--row N] [--caption C]\n  Counts <minutes> down for event <code> (0x200002 ... 0x200020) in row N\n  (0 to 99) of the right screen edge, then prints 'time up' or 'cancelled'\n  with the wParam.", RunWatch},

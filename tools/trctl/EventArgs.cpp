@@ -3,6 +3,8 @@
 
 #include "DataFiles.h"
 
+#include "Diagnosis.h"
+
 #include "base/TrHandle.h"
 #include "include/TrCommonClasses.h"
 
@@ -43,26 +45,19 @@ DWORD_PTR DeviceKey(const Event& event) {
 // mask that cannot be used, reported with its exit code. A key file without
 // sections is read well but fails every lookup: nothing is bound there.
 int FilesFailure(const std::string& label, WORD mask) {
-    struct File { WORD bit; int index; bool numeral; };
-    static const File files[] = {
-        {CTrAppDataFinder::kXbus, TR_PATH_XBUS_DATA, false}, {CTrAppDataFinder::kXbus, TR_PATH_XBUS_CATEGORY, false},
-        {CTrAppDataFinder::kUsb, TR_PATH_USB_DATA, false},   {CTrAppDataFinder::kFlashpod, TR_PATH_FP_DATA, true},
-        {CTrAppDataFinder::kSKey, TR_PATH_SKEY_DATA, true},  {CTrAppDataFinder::kPPK, TR_PATH_PPK_DATA, true},
-        {CTrAppDataFinder::kTimer, TR_PATH_TIMER_DATA, true}, {CTrAppDataFinder::kJogPPK, TR_PATH_JPPK_DATA, true},
-    };
-    for (const auto& f : files) {
+    for (const auto& f : trelvane::kDataFileSlots) {
         if (!(mask & f.bit)) continue;
         DataFileLoad load;
         if (f.numeral) {
             CTrNumeralKeyDB db;
-            load = LoadDataFile(db, f.index);
+            load = LoadDataFile(db, f.pathIndex);
             // A key file without sections loads, but the lookup takes it as failed.
             if (load.result == TR_DB_NO_SECTION)
                 return Fail(kExitNoBinding, label + ": no application is bound to this event (" + load.name +
                                                 " holds no binding at all)");
         } else {
             CTrStringKeyDB db;
-            load = LoadDataFile(db, f.index);
+            load = LoadDataFile(db, f.pathIndex);
         }
         if (!load.problem.empty()) return Fail(kExitDataFile, label + ": " + load.problem);
     }
