@@ -212,9 +212,9 @@ std::string FormatNumbers(const std::string& format, int first, int second) {
                 break;
             }
         if (j < format.size() && (format[j] == 'd' || format[j] == 'i' || format[j] == 'u') && next < 2) {
-            const std::string spec = format.substr(i, length - i) + 'd';
+            const std::string conversion = format.substr(i, length - i) + 'd';
             char buf[64];
-            std::snprintf(buf, sizeof(buf), spec.c_str(), values[next++]);
+            std::snprintf(buf, sizeof(buf), conversion.c_str(), values[next++]);
             out += buf;
             i = j;
             continue;

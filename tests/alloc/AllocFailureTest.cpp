@@ -19,7 +19,7 @@ using trtest::NumeralRecord;
 using trtest::StringRecord;
 
 // One operation: what it needs set up first (not counted), the call with what
-// it gave, what it gives with memory to spare, and what the specification
+// it gave, what it gives with memory to spare, and what the library
 // lets it give when an allocation fails.
 struct Operation {
     std::string name;

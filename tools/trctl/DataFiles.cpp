@@ -180,16 +180,18 @@ DataFileLoad LoadDataFile(CTrJogDataDB& db, int pathIndex) {
 }
 
 bool WriteDataFile(CTrAbstDB& db, const std::string& path, std::string& problem) {
-    // The engine has told a completed write in two ways: 0, or WriteAllData's
-    // 1 with the thread's last error ERROR_SUCCESS (a refused open gives 1
-    // with the refusal's error). Both are taken, here and nowhere else.
+    // Write gives 1 whichever way it ends; the thread's last error tells: it
+    // is ERROR_SUCCESS after a completed rewrite, else the failing call's
+    // error. A failed rewrite leaves the file as it was.
     ::SetLastError(0xDEADBEEF);
-    const int result = db.Write(path);
+    db.Write(path);
     const DWORD error = ::GetLastError();
-    if (result == TR_DB_OK || (result == 1 && error == ERROR_SUCCESS)) return true;
+    if (error == ERROR_SUCCESS) return true;
+    const bool refused = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                         error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND;
     problem = FileName(path) + " " +
-              (result == TR_DB_NO_FILE ? OpenProblem(path, error) + "; it was not changed"
-                                       : "was not written completely (error " + std::to_string(error) + ")");
+              (refused ? OpenProblem(path, error) : "could not be written (error " + std::to_string(error) + ")") +
+              "; it was not changed";
     return false;
 }
 
