@@ -186,56 +186,54 @@ TEST_F(ServerProcess, DeviceArrivalsStartTheirBindingsAsTheFamiliesSettingsAllow
     m_box.Write("XbusCtg.dat", StringRecord("Cams", "KALVOR&CAM", rec, "category"));
     m_box.Write("FPData.dat", NumeralRecord("Card", 0x0301, rec, "card"));
     const GUID hid = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
-    const std::string usb = "\\\\?\\USB#VID_1234&PID_5678#SN1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+    const auto usb = [](const char* id) {
+        return trtest::InterfaceArrival(trtest::kUsbInterfaceClass,
+                                        std::string("\\\\?\\USB#") + id + "#{a5dcbf10-6530-11d2-901f-00c04fb951ed}");
+    };
     const auto ieee1394 = [](const char* unique, int interface) {
-        return std::string("\\\\?\\1394#KALVOR&CAM#") + unique + "#{" + std::to_string(interface) + "}";
+        return trtest::InterfaceArrival(trtest::kUsbInterfaceClass, std::string("\\\\?\\1394#KALVOR&CAM#") + unique +
+                                                                        "#{" + std::to_string(interface) + "}");
     };
     ASSERT_TRUE(trtest::RemovableDriveReady());
     RunningServer server;
     ASSERT_TRUE(server.Started()) << server.Log();
-    const HWND window = server.Window();
     struct Row {
-        std::string path = std::string();  // a device interface, or
-        DWORD volumes = 0;        // drives of a volume arrival
-        WORD flags = 0;
-        GUID interfaceClass = trtest::kUsbInterfaceClass;
+        std::vector<char> arrival;      // what the window is sent
         const char* started = nullptr;  // the recorder's first argument, or
         const char* logged = nullptr;   // what the log says instead (nullptr: nothing at all)
         std::function<void()> before = nullptr;
     };
     const std::vector<Row> rows = {
-        {.path = usb, .started = "usb"},
-        {.path = "\\\\?\\USB#VID_1234&PID_9999#SN2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
-         .logged = "usb USB\\VID_1234&PID_9999\\SN2: nothing is bound"},
-        {.path = "\\\\?\\HID#VID_1234&PID_5678#7&1&0#{4d1e55b2-f16f-11cf-88cb-001111000030}", .interfaceClass = hid},
-        {.path = ieee1394("0800460102030405", 1), .started = "cam"},
-        {.path = ieee1394("0800460102030405", 2)},  // the same device's next interface
-        {.path = ieee1394("0800460102030499", 3), .started = "category"},
-        {.path = ieee1394("0800460102030498", 4),
+        {.arrival = usb("VID_1234&PID_5678#SN1"), .started = "usb"},
+        {.arrival = usb("VID_1234&PID_9999#SN2"), .logged = "usb USB\\VID_1234&PID_9999\\SN2: nothing is bound"},
+        {.arrival = trtest::InterfaceArrival(hid, "\\\\?\\HID#VID_1234&PID_5678#7&1&0#{4d1e55b2-f16f-11cf-88cb-001111000030}")},
+        {.arrival = ieee1394("0800460102030405", 1), .started = "cam"},
+        {.arrival = ieee1394("0800460102030405", 2)},  // the same device's next interface
+        {.arrival = ieee1394("0800460102030499", 3), .started = "category"},
+        {.arrival = ieee1394("0800460102030498", 4),
          .logged = "ieee1394 1394\\KALVOR&CAM\\0800460102030498: not served, it has no binding of its own and NewDevice is 0",
          .before = [] { trtest::SetUserValue("XbusConfig", "NewDevice", 0); }},
-        {.volumes = 1u << ('R' - 'A'), .started = "card"},
-        {.volumes = 1u << ('C' - 'A')},  // a fixed disk
-        {.volumes = 1u << ('R' - 'A'), .flags = DBTF_NET},
-        {.path = usb, .logged = "usb USB\\VID_1234&PID_5678\\SN1: not served, the family's Enable setting is 0",
+        {.arrival = trtest::VolumeArrival(1u << ('R' - 'A')), .started = "card"},
+        {.arrival = trtest::VolumeArrival(1u << ('C' - 'A'))},  // a fixed disk
+        {.arrival = trtest::VolumeArrival(1u << ('R' - 'A'), DBTF_NET)},
+        {.arrival = usb("VID_1234&PID_5678#SN1"),
+         .logged = "usb USB\\VID_1234&PID_5678\\SN1: not served, the family's Enable setting is 0",
          .before = [] { trtest::SetUserValue("USBConfig", "Enable", 0); }},
     };
     int started = 0;
     for (const Row& row : rows) {
-        const std::string where = row.path.empty() ? "volumes " + std::to_string(row.volumes) : row.path;
+        SCOPED_TRACE("row " + std::to_string(&row - rows.data()));
         if (row.before) row.before();
         const std::string before = server.Log();
-        const auto arrival = row.path.empty() ? trtest::VolumeArrival(row.volumes, row.flags)
-                                              : trtest::InterfaceArrival(row.interfaceClass, row.path);
-        EXPECT_EQ(TRUE, trtest::SendArrival(window, arrival)) << where;  // at once: the arrival is served after the answer
+        EXPECT_EQ(TRUE, trtest::SendArrival(server.Window(), row.arrival));  // at once: served after the answer
         if (row.started) {
-            EXPECT_EQ(row.started, m_recorder.NextArg()) << where << "\n" << server.Log();
-            EXPECT_TRUE(server.WaitFor(": started \"", ++started)) << where;
+            EXPECT_EQ(row.started, m_recorder.NextArg()) << server.Log();
+            EXPECT_TRUE(server.WaitFor(": started \"", ++started));
         } else if (row.logged) {
-            EXPECT_TRUE(server.WaitFor(row.logged)) << where << "\n" << server.Log();
+            EXPECT_TRUE(server.WaitFor(row.logged)) << server.Log();
         } else {
             ::Sleep(500);
-            EXPECT_EQ(before, server.Log()) << where;
+            EXPECT_EQ(before, server.Log());
         }
     }
     EXPECT_EQ(1, server.Count("fpmedia R: started \"Card\" (" + rec + " card R:)")) << server.Log();
