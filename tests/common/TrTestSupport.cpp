@@ -260,7 +260,7 @@ Captured RunCaptured(const std::string& exe, const std::string& args, const RunO
     return c;
 }
 
-Started::Started(const std::string& exe, const std::string& args, const std::string& folder) {
+RunningProgram::RunningProgram(const std::string& exe, const std::string& args, const std::string& folder) {
     const tr::Handle out(OutputFile(m_folder / "out.txt"));
     std::string cmd = Quote(exe) + " " + args;
     STARTUPINFOA si = {};
@@ -276,21 +276,21 @@ Started::Started(const std::string& exe, const std::string& args, const std::str
     m_pid = pi.dwProcessId;
 }
 
-Started::~Started() {
+RunningProgram::~RunningProgram() {
     if (m_process && ::WaitForSingleObject(m_process.Get(), 0) != WAIT_OBJECT_0) ::TerminateProcess(m_process.Get(), 1);
 }
 
-bool Started::WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) const {
+bool RunningProgram::WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) const {
     for (DWORD waited = 0;; waited += 10)
         if (done() || waited >= timeoutMs || !m_process || ::WaitForSingleObject(m_process.Get(), 10) == WAIT_OBJECT_0)
             return done();
 }
 
-bool Started::WaitFor(const std::string& text, DWORD timeoutMs) const {
+bool RunningProgram::WaitFor(const std::string& text, DWORD timeoutMs) const {
     return WaitUntil([&] { return Output().find(text) != std::string::npos; }, timeoutMs);
 }
 
-int Started::Wait(DWORD timeoutMs) {
+int RunningProgram::Wait(DWORD timeoutMs) {
     DWORD code = DWORD(-1);
     if (m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(m_process.Get(), &code);

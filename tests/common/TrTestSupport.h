@@ -127,12 +127,12 @@ Captured RunCaptured(const std::string& exe, const std::string& args, const RunO
 // A program left running ("exe" args, in 'folder' when one is given), its
 // standard output and error going to a file the test reads meanwhile. The
 // destructor ends it when it still runs.
-class Started {
+class RunningProgram {
 public:
-    Started(const std::string& exe, const std::string& args, const std::string& folder = std::string());
-    ~Started();
-    Started(const Started&) = delete;
-    Started& operator=(const Started&) = delete;
+    RunningProgram(const std::string& exe, const std::string& args, const std::string& folder = std::string());
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
     bool Valid() const { return m_process.Valid(); }
     HANDLE Process() const { return m_process.Get(); }
     DWORD Pid() const { return m_pid; }

@@ -253,7 +253,7 @@ TEST_F(Setup, SilentInstallUpgradeKeepingTheUsersDataThenSilentUninstall) {
     ASSERT_TRUE(trctl != "(missing)" && trtest::WriteFileBytes(kDefaultFolder + "\\trctl.exe", "damaged"));
 
     // The server runs, as after a log-on.
-    const trtest::Started server(kDefaultFolder + "\\Trelvane.exe", "");
+    const trtest::RunningProgram server(kDefaultFolder + "\\Trelvane.exe", "");
     ASSERT_TRUE(server.Valid());
     for (int tries = 0; tries < 100 && !::FindWindowA("TrelvaneServer", nullptr); ++tries) ::Sleep(100);
     ASSERT_TRUE(::FindWindowA("TrelvaneServer", nullptr));

@@ -60,7 +60,7 @@ public:
 private:
     TempFolder m_folder;
     std::string m_log;
-    trtest::Started m_run;
+    trtest::RunningProgram m_run;
     bool m_started = false;
 };
 
