@@ -89,21 +89,9 @@ Operation DeviceLookup(std::string name, DWORD type, std::string path, const std
             .failures = {"0 untouched released=0", "0 untouched released=1"}};
 }
 
-// Ends every modal dialog of this thread with Cancel, from a thread timer the
-// dialog's own message loop dispatches.
-void CALLBACK CancelDialogs(HWND, UINT, UINT_PTR, DWORD) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM) -> BOOL {
-        char cls[16] = "";
-        if (::GetClassNameA(h, cls, sizeof(cls)) && !std::strcmp(cls, "#32770") && ::IsWindowVisible(h))
-            ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
-    }, 0);
-}
 std::string Modal(const std::function<BOOL(int*)>& call) {
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &CancelDialogs);
     int code = 0x5eed;
-    const BOOL ok = call(&code);
-    ::KillTimer(nullptr, timer);
+    const BOOL ok = trtest::CancellingDialogs([&] { return call(&code); });
     return Str(ok) + " " + (code == 0x5eed ? "untouched" : Str(code));
 }
 
@@ -187,35 +175,30 @@ std::vector<Operation> Operations(const World& w) {
     const auto loaded = [&w](char kind) { return [&w, kind] { db = Database(kind), db->Load(w.File(kind)); }; };
     const auto opened = [] { finder = std::make_unique<CTrAppDataFinder>(), finder->OpenDataBases(kAllEvents); };
     const std::string key = std::string(trtest::kProductKey) + "\\JogConfig";
+    // The lengths of the roll and push sounds' paths a sound export gave, and of the files'.
+    const auto lengths = [](const std::string& roll, const std::string& push) {
+        return " " + Str(roll.size()) + " " + Str(push.size());
+    };
+    const std::string files = lengths(w.Path("roll.wav"), w.Path("push.wav"));
 
     std::vector<Operation> ops = {
         // --- jog sounds, the group test -------------------------------------------------
-        {.name = "TrJogCfgWriteSound, TrJogCfgReadSound", .run = [&w, key] {
+        {.name = "TrJogCfgWriteSound, TrJogCfgReadSound, TrJogCfgReadSoundA", .run = [&w, key, lengths] {
              std::string roll = "old", push = "old";
+             char rollA[MAX_PATH] = "old", pushA[MAX_PATH] = "old";
              const int wrote = TrJogCfgWriteSound(HKEY_CURRENT_USER, key.c_str(), w.Path("roll.wav").c_str(),
                                                   w.Path("push.wav").c_str());
              const int read = TrJogCfgReadSound(HKEY_CURRENT_USER, key.c_str(), roll, push);
-             return Str(wrote) + Str(read) + " " + Str(roll.size()) + " " + Str(push.size()); },
-         .success = "11 " + Str(w.Path("roll.wav").size()) + " " + Str(w.Path("push.wav").size()),
-         .failures = {"10 0 0"}},
-        {.name = "TrJogCfgReadSoundA", .run = [key] {
-             char roll[MAX_PATH] = "old", push[MAX_PATH] = "old";
-             const int r = TrJogCfgReadSoundA(HKEY_CURRENT_USER, key.c_str(), roll, MAX_PATH, push, MAX_PATH);
-             return Str(r) + " " + Str(std::strlen(roll)) + " " + Str(std::strlen(push)); },
-         .success = "1 " + Str(w.Path("roll.wav").size()) + " " + Str(w.Path("push.wav").size()),
-         .failures = {"0 0 0"}},
-        {.name = "TrJogCfgGetDefaultSound", .run = [&w] {
+             const int readA = TrJogCfgReadSoundA(HKEY_CURRENT_USER, key.c_str(), rollA, MAX_PATH, pushA, MAX_PATH);
+             return Str(wrote) + Str(read) + Str(readA) + lengths(roll, push) + lengths(rollA, pushA); },
+         .success = "111" + files + files, .failures = {"101 0 0" + files, "110" + files + " 0 0"}},
+        {.name = "TrJogCfgGetDefaultSound, TrJogCfgGetDefaultSoundA", .run = [&w, lengths] {
              std::string roll = "old", push = "old";
+             char rollA[MAX_PATH] = "old", pushA[MAX_PATH] = "old";
              const int r = TrJogCfgGetDefaultSound(0, w.Path("sound.ini").c_str(), roll, push);
-             return Str(r) + " " + Str(roll.size()) + " " + Str(push.size()); },
-         .success = "1 " + Str(w.Path("roll.wav").size()) + " " + Str(w.Path("push.wav").size()),
-         .failures = {"0 0 0"}},
-        {.name = "TrJogCfgGetDefaultSoundA", .run = [&w] {
-             char roll[MAX_PATH] = "old", push[MAX_PATH] = "old";
-             const int r = TrJogCfgGetDefaultSoundA(0, w.Path("sound.ini").c_str(), roll, MAX_PATH, push, MAX_PATH);
-             return Str(r) + " " + Str(std::strlen(roll)) + " " + Str(std::strlen(push)); },
-         .success = "1 " + Str(w.Path("roll.wav").size()) + " " + Str(w.Path("push.wav").size()),
-         .failures = {"0 0 0"}},
+             const int a = TrJogCfgGetDefaultSoundA(0, w.Path("sound.ini").c_str(), rollA, MAX_PATH, pushA, MAX_PATH);
+             return Str(r) + Str(a) + lengths(roll, push) + lengths(rollA, pushA); },
+         .success = "11" + files + files, .failures = {"01 0 0" + files, "10" + files + " 0 0"}},
         {.name = "TrComCheckUserRight", .prepare = [] { TrComCheckUserRight(&g_rights); }, .run = [] {
              DWORD rights = 0xdeadbeef;
              const int r = TrComCheckUserRight(&rights);

@@ -23,10 +23,7 @@ const void* g_watched = nullptr;
 long g_releases = 0;
 
 // Counts one allocation; true when it is the one to fail.
-bool FailsNow() {
-    if (!g_armed) return false;
-    return ++g_count == g_failAt;
-}
+bool FailsNow() { return g_armed && ++g_count == g_failAt; }
 
 }  // namespace
 
@@ -48,20 +45,13 @@ void __wrap_free(void* block) {
 
 }  // extern "C"
 
-void TrAllocHookArm(long failAt) {
-    g_count = 0;
-    g_failAt = failAt;
-    g_armed = true;
-}
+void TrAllocHookArm(long failAt) { g_count = 0, g_failAt = failAt, g_armed = true; }
 
 long TrAllocHookDisarm() {
     g_armed = false;
     return g_count;
 }
 
-void TrAllocHookWatch(const void* block) {
-    g_watched = block;
-    g_releases = 0;
-}
+void TrAllocHookWatch(const void* block) { g_watched = block, g_releases = 0; }
 
 long TrAllocHookReleases() { return g_releases; }

@@ -28,6 +28,13 @@ std::string Quote(const std::string& s) {
     return out + "\"";
 }
 
+// A file for a child's standard output that the test may read while it writes.
+HANDLE OutputFile(const std::string& path) {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0,
+                         nullptr);
+}
+
 }  // namespace
 
 ChildRoleRegistrar::ChildRoleRegistrar(const char* name, ChildBody body) { Roles()[name] = body; }
@@ -231,6 +238,83 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
                              got == bytes.size());
 }
 
+std::string ReadSharedFile(const std::string& path) {
+    tr::Handle f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (f && ::ReadFile(f.Get(), buffer, sizeof(buffer), &got, nullptr) && got) bytes.append(buffer, got);
+    return bytes;
+}
+
+Captured RunCaptured(const std::string& exe, const std::string& args, const RunOptions& options) {
+    TempFolder temp;
+    Captured c;
+    {
+        tr::Handle out(OutputFile(temp / "out.txt")), err(OutputFile(temp / "err.txt"));
+        c.code = RunProcess(exe, args, out.Get(), err.Get(), options);
+    }
+    c.out = ReadSharedFile(temp / "out.txt");
+    c.err = ReadSharedFile(temp / "err.txt");
+    return c;
+}
+
+RunningProgram::RunningProgram(const std::string& exe, const std::string& args, const std::string& folder) {
+    const tr::Handle out(OutputFile(m_folder / "out.txt"));
+    std::string cmd = Quote(exe) + " " + args;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = out.Get();
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+        return;
+    ::CloseHandle(pi.hThread);
+    m_process.Reset(pi.hProcess);
+    m_pid = pi.dwProcessId;
+}
+
+RunningProgram::~RunningProgram() {
+    if (m_process && ::WaitForSingleObject(m_process.Get(), 0) != WAIT_OBJECT_0) ::TerminateProcess(m_process.Get(), 1);
+}
+
+bool RunningProgram::WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) const {
+    for (DWORD waited = 0;; waited += 10)
+        if (done() || waited >= timeoutMs || !m_process || ::WaitForSingleObject(m_process.Get(), 10) == WAIT_OBJECT_0)
+            return done();
+}
+
+bool RunningProgram::WaitFor(const std::string& text, DWORD timeoutMs) const {
+    return WaitUntil([&] { return Output().find(text) != std::string::npos; }, timeoutMs);
+}
+
+int RunningProgram::Wait(DWORD timeoutMs) {
+    DWORD code = DWORD(-1);
+    if (m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(m_process.Get(), &code);
+    return static_cast<int>(code);
+}
+
+namespace {
+void CALLBACK CancelThreadDialogs(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM) -> BOOL {
+        char cls[16] = "";
+        if (::IsWindowVisible(h) && ::GetClassNameA(h, cls, sizeof(cls)) && !std::strcmp(cls, "#32770"))
+            ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }, 0);
+}
+}  // namespace
+
+BOOL CancellingDialogs(const std::function<BOOL()>& call) {
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &CancelThreadDialogs);
+    const BOOL ok = call();
+    ::KillTimer(nullptr, timer);
+    return ok;
+}
+
 bool DeleteRegTree(HKEY root, const std::string& subKey) {
     const LONG rc = ::RegDeleteTreeA(root, subKey.c_str());
     if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) {
@@ -303,29 +387,47 @@ long HandleCountOf(DWORD pid) {
 
 long GdiObjectCount() {
     if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-    // 65536 entries of 24 bytes, the object's type in byte 14, 0 when free.
+    return GdiTableCountOf(::GetCurrentProcessId());
+}
+
+long GdiTableCountOf(DWORD pid) {
+    // 65536 entries of 24 bytes, the object's type in byte 14, 0 when free;
+    // read a part at a time, so counting allocates nothing.
+    const tr::Handle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
     PROCESS_BASIC_INFORMATION info = {};
-    if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info), nullptr))
+    const char* table = nullptr;
+    const std::size_t tableAt = sizeof(void*) == 8 ? 0xF8 : 0x94;  // PEB.GdiSharedHandleTable
+    if (!process || ::NtQueryInformationProcess(process.Get(), ProcessBasicInformation, &info, sizeof(info), nullptr) ||
+        !::ReadProcessMemory(process.Get(), reinterpret_cast<char*>(info.PebBaseAddress) + tableAt, &table,
+                             sizeof(table), nullptr) ||
+        !table)
         return -1;
-    const auto* peb = reinterpret_cast<const unsigned char*>(info.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
+    unsigned char part[1024 * 24];
     long gdi = 0;
-    for (size_t i = 0; i < 65536; ++i) gdi += table[i * 24 + 14] != 0;
+    for (std::size_t at = 0; at < 65536 * 24; at += sizeof(part)) {
+        if (!::ReadProcessMemory(process.Get(), table + at, part, sizeof(part), nullptr)) return -1;
+        for (std::size_t i = 14; i < sizeof(part); i += 24) gdi += part[i] != 0;
+    }
     return gdi;
 }
 
 long UserObjectCount() {
     if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<long>(n);
+    return WindowCountOf(::GetCurrentProcessId());
+}
+
+long WindowCountOf(DWORD pid) {
     struct Tally {
+        DWORD pid;
         long windows = 0;
         static BOOL CALLBACK Child(HWND, LPARAM p) { return ++reinterpret_cast<Tally*>(p)->windows, TRUE; }
         void Add(HWND h) {
-            DWORD pid = 0;
-            if (!::GetWindowThreadProcessId(h, &pid) || pid != ::GetCurrentProcessId()) return;
+            DWORD owner = 0;
+            if (!::GetWindowThreadProcessId(h, &owner) || owner != pid) return;
             ++windows;
             ::EnumChildWindows(h, &Child, reinterpret_cast<LPARAM>(this));
         }
-    } tally;
+    } tally{pid};
     for (HWND parent : {HWND(nullptr), HWND_MESSAGE})
         for (HWND h = nullptr; (h = ::FindWindowExA(parent, h, nullptr, nullptr)) != nullptr;) tally.Add(h);
     return tally.windows;

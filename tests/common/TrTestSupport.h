@@ -111,6 +111,48 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 // Reads a whole file; false when it cannot be opened.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
+// Reads a whole file another process may still be writing; "" when it
+// cannot be opened.
+std::string ReadSharedFile(const std::string& path);
+
+// A program run to its end by RunCaptured: its exit code (-1 as RunProcess
+// gives it) and what it printed on standard output and standard error.
+struct Captured {
+    int code = -1;
+    std::string out, err;
+    std::string All() const { return out + err; }
+};
+Captured RunCaptured(const std::string& exe, const std::string& args, const RunOptions& options = {});
+
+// A program left running ("exe" args, in 'folder' when one is given), its
+// standard output and error going to a file the test reads meanwhile. The
+// destructor ends it when it still runs.
+class RunningProgram {
+public:
+    RunningProgram(const std::string& exe, const std::string& args, const std::string& folder = std::string());
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    bool Valid() const { return m_process.Valid(); }
+    HANDLE Process() const { return m_process.Get(); }
+    DWORD Pid() const { return m_pid; }
+    std::string Output() const { return ReadSharedFile(m_folder / "out.txt"); }
+    // Waits until 'done' holds, the program has ended or the time-out has
+    // passed; then gives what 'done' gives.
+    bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) const;
+    bool WaitFor(const std::string& text, DWORD timeoutMs = 20000) const;  // in the output
+    int Wait(DWORD timeoutMs = 20000);  // exit code, -1 on time-out
+
+private:
+    TempFolder m_folder;
+    tr::Handle m_process;
+    DWORD m_pid = 0;
+};
+
+// Runs a call that shows modal dialogs on this thread; a timer of the thread,
+// which the dialogs' own message loop dispatches, ends each with Cancel.
+BOOL CancellingDialogs(const std::function<BOOL()>& call);
+
 // A registry key removed (with its sub-keys) before and after a test, so every
 // test starts from nothing and leaves nothing.
 class RegSandbox {
@@ -154,11 +196,15 @@ long HandleCountOf(DWORD pid);
 
 // GDI objects of this process. Wine's GetGuiResources is a stub, so the
 // PEB's GDI handle table is counted (Wine's icons and cursors hold bitmaps
-// there too).
+// there too); GdiTableCountOf counts that table of any process (-1 when it
+// cannot be read).
 long GdiObjectCount();
+long GdiTableCountOf(DWORD pid);
 // USER objects of this process: GetGuiResources where it works, else (Wine)
-// its windows: top-level, message-only and all their descendants.
+// its windows; WindowCountOf counts the windows of any process: top-level,
+// message-only and all their descendants.
 long UserObjectCount();
+long WindowCountOf(DWORD pid);
 // Private bytes (commit charge) of this process.
 std::size_t PrivateBytes();
 

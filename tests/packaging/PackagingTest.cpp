@@ -43,18 +43,10 @@ TEST(Packaging, EveryModuleAndTheInstallerCarryTheProjectVersion) {
 }
 
 TEST(Packaging, TrctlPrintsItsVersion) {
-    trtest::TempFolder temp;
-    const std::string log = temp / "out.txt";
-    int code = -1;
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        tr::Handle out(::CreateFileA(log.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr));
-        code = trtest::RunProcess(trtest::SelfFolder() + "trctl.exe", "--version", out.Get(), out.Get());
-    }
-    std::string output;
-    EXPECT_TRUE(trtest::ReadFileBytes(log, output));
-    EXPECT_EQ(0, code);
-    EXPECT_EQ("trctl " TR_VERSION_TEXT "\r\n", output);
+    const trtest::Captured ran = trtest::RunCaptured(trtest::SelfFolder() + "trctl.exe", "--version");
+    EXPECT_EQ(0, ran.code);
+    EXPECT_EQ("trctl " TR_VERSION_TEXT "\r\n", ran.out);
+    EXPECT_EQ("", ran.err);
 }
 
 TEST(Packaging, TheFunctionHeaderServesCHosts) {

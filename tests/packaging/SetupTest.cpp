@@ -35,6 +35,7 @@ std::string UserDataFolder() { return KnownFolder(CSIDL_APPDATA) + "\\Kalvor Cor
 std::string SetupExe() { return trtest::SelfFolder() + "TrelvaneSetup.exe"; }
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::string Text(const std::string& path) { std::string b; return trtest::ReadFileBytes(path, b) ? b : "(missing)"; }
 bool KeyExists(HKEY root, const std::string& key) {
     tr::RegKey k;
     return ::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, k.Put()) == ERROR_SUCCESS;
@@ -111,31 +112,16 @@ ULONGLONG TreeSize(const std::string& folder) {
     return size;
 }
 
-// A program run to its end, with everything it starts; stdout and stderr
-// together.
-struct Outcome {
-    int code;
-    std::string output;
-};
-Outcome RunProgram(const std::string& exe, const std::string& args, HANDLE token = nullptr) {
-    trtest::TempFolder temp;
-    const std::string log = temp / "output.txt";
-    Outcome run{-1, ""};
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        tr::Handle out(::CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                     CREATE_ALWAYS, 0, nullptr));
-        run.code = trtest::RunProcess(exe, args, out.Get(), out.Get(),
-                                      {.wholeTree = true, .timeoutMs = 120000, .token = token});
-    }
-    EXPECT_TRUE(trtest::ReadFileBytes(log, run.output));
-    return run;
+// A program run to its end, with everything it starts.
+trtest::Captured RunProgram(const std::string& exe, const std::string& args, HANDLE token = nullptr) {
+    return trtest::RunCaptured(exe, args, {.wholeTree = true, .timeoutMs = 120000, .token = token});
 }
 
 // "\"C:\\...\\Uninstall.exe\" /S" split into the program and its arguments.
-Outcome RunCommandLine(const std::string& commandLine) {
+trtest::Captured RunCommandLine(const std::string& commandLine) {
     const std::size_t close = commandLine.find('"', 1);
-    if (commandLine.empty() || commandLine[0] != '"' || close == std::string::npos) return {-1, "bad: " + commandLine};
+    if (commandLine.empty() || commandLine[0] != '"' || close == std::string::npos)
+        return {-1, "bad: " + commandLine, ""};
     const std::string args = commandLine.substr(close + 1);
     return RunProgram(commandLine.substr(1, close - 1), args.empty() ? args : args.substr(1));
 }
@@ -188,18 +174,10 @@ protected:
         EXPECT_EQ(folder + "\\Trelvane.exe", ReadValue(HKEY_LOCAL_MACHINE, kEventSourceKey, "EventMessageFile"));
         EXPECT_EQ("dword:7", ReadValue(HKEY_LOCAL_MACHINE, kEventSourceKey, "TypesSupported"));
         for (const auto& [name, bytes] : ShippedFiles()) {
-            for (const char* os : {"\\Win2K\\", "\\Win98\\"}) {
-                std::string installed = "(missing)";
-                trtest::ReadFileBytes(folder + os + name, installed);
-                EXPECT_EQ(bytes, installed) << os << name;
-            }
+            for (const char* os : {"\\Win2K\\", "\\Win98\\"}) EXPECT_EQ(bytes, Text(folder + os + name)) << os << name;
             // The user got the data files (not the profile) from the OS folder.
-            std::string copy = "(missing)";
             const bool isData = name.size() > 4 && name.compare(name.size() - 4, 4, ".dat") == 0;
-            EXPECT_EQ(isData, trtest::ReadFileBytes(UserDataFolder() + "\\" + name, copy)) << name;
-            if (isData) {
-                EXPECT_EQ(bytes, copy) << name;
-            }
+            EXPECT_EQ(isData ? bytes : "(missing)", Text(UserDataFolder() + "\\" + name)) << name;
         }
         // The machine's values, and the same settings copied to the user.
         for (const auto& v : MachineValues(folder)) {
@@ -224,8 +202,8 @@ protected:
     // trctl paths of the installed trctl: the folders it reports are the
     // installation's (printed for the record).
     static void ExpectPathsShow(const std::string& folder) {
-        const Outcome paths = RunProgram(folder + "\\trctl.exe", "paths");
-        std::printf("trctl paths:\n%s", paths.output.c_str());
+        const trtest::Captured paths = RunProgram(folder + "\\trctl.exe", "paths");
+        std::printf("trctl paths:\n%s", paths.out.c_str());
         EXPECT_EQ(0, paths.code);
         const struct { const char* label; std::string path; } shown[] = {
             {" 0  program folder ", folder},
@@ -238,10 +216,10 @@ protected:
             {"18  timer data ", UserDataFolder() + "\\TimrData.dat"},
         };
         for (const auto& s : shown) {
-            const std::size_t at = paths.output.find(s.label);
+            const std::size_t at = paths.out.find(s.label);
             ASSERT_NE(std::string::npos, at) << s.label;
-            const std::size_t end = paths.output.find_first_of("\r\n", at);
-            const std::string line = paths.output.substr(at, end - at);
+            const std::size_t end = paths.out.find_first_of("\r\n", at);
+            const std::string line = paths.out.substr(at, end - at);
             EXPECT_EQ(s.path, line.substr(line.find_first_not_of(' ', std::string(s.label).size()))) << line;
         }
     }
@@ -249,18 +227,16 @@ protected:
     // Nothing of the product is left in `folder`, HKLM or the Uninstall key.
     static void ExpectRemovedFrom(const std::string& folder) {
         EXPECT_FALSE(Exists(folder));
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kCompanyKey));
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEventSourceKey));
+        for (const char* key : {kProductKey, kCompanyKey, kUninstallKey, kEventSourceKey})
+            EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << key;
         EXPECT_EQ("(missing)", ReadValue(HKEY_CURRENT_USER, kRunKey, "Trelvane"));
     }
 };
 
 TEST_F(Setup, SilentInstallUpgradeKeepingTheUsersDataThenSilentUninstall) {
     ASSERT_FALSE(Exists(kDefaultFolder));
-    const Outcome install = RunProgram(SetupExe(), "/S");
-    ASSERT_EQ(0, install.code) << install.output;
+    const trtest::Captured install = RunProgram(SetupExe(), "/S");
+    ASSERT_EQ(0, install.code) << install.All();
     std::printf("installed into %s\n", kDefaultFolder.c_str());
     ExpectInstalledIn(kDefaultFolder);
     ExpectPathsShow(kDefaultFolder);
@@ -273,30 +249,23 @@ TEST_F(Setup, SilentInstallUpgradeKeepingTheUsersDataThenSilentUninstall) {
     const DWORD ten = 10;
     ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(kProductKey) + "\\PPKConfig").c_str(),
                                                "InfoDialog", REG_DWORD, &ten, sizeof(ten)));
-    std::string trctl;
-    ASSERT_TRUE(trtest::ReadFileBytes(kDefaultFolder + "\\trctl.exe", trctl));
-    ASSERT_TRUE(trtest::WriteFileBytes(kDefaultFolder + "\\trctl.exe", "damaged"));
+    const std::string trctl = Text(kDefaultFolder + "\\trctl.exe");
+    ASSERT_TRUE(trctl != "(missing)" && trtest::WriteFileBytes(kDefaultFolder + "\\trctl.exe", "damaged"));
 
     // The server runs, as after a log-on.
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    std::string server = "\"" + kDefaultFolder + "\\Trelvane.exe\"";
-    ASSERT_TRUE(::CreateProcessA(nullptr, &server[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    const tr::Handle serverProcess(pi.hProcess), serverThread(pi.hThread);
+    const trtest::RunningProgram server(kDefaultFolder + "\\Trelvane.exe", "");
+    ASSERT_TRUE(server.Valid());
     for (int tries = 0; tries < 100 && !::FindWindowA("TrelvaneServer", nullptr); ++tries) ::Sleep(100);
     ASSERT_TRUE(::FindWindowA("TrelvaneServer", nullptr));
 
     // The upgrade ends the server, repairs the installation and keeps the
     // user's data and settings; the missing data file is copied again.
-    const Outcome upgrade = RunProgram(SetupExe(), "/S");
-    ASSERT_EQ(0, upgrade.code) << upgrade.output;
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(serverProcess.Get(), 0));
-    std::string repaired, kept, timer;
-    EXPECT_TRUE(trtest::ReadFileBytes(kDefaultFolder + "\\trctl.exe", repaired) && repaired == trctl);
-    EXPECT_TRUE(trtest::ReadFileBytes(UserDataFolder() + "\\FPData.dat", kept));
-    EXPECT_EQ(mine, kept);
-    EXPECT_TRUE(trtest::ReadFileBytes(UserDataFolder() + "\\TimrData.dat", timer) && !timer.empty());
+    const trtest::Captured upgrade = RunProgram(SetupExe(), "/S");
+    ASSERT_EQ(0, upgrade.code) << upgrade.All();
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(server.Process(), 0));
+    EXPECT_EQ(trctl, Text(kDefaultFolder + "\\trctl.exe"));
+    EXPECT_EQ(mine, Text(UserDataFolder() + "\\FPData.dat"));
+    EXPECT_EQ(ShippedFiles().at("TimrData.dat"), Text(UserDataFolder() + "\\TimrData.dat"));
     EXPECT_EQ("dword:10", ReadValue(HKEY_CURRENT_USER, std::string(kProductKey) + "\\PPKConfig", "InfoDialog"));
     std::printf("upgraded: the running server ended, user's FPData.dat and PPKConfig\\InfoDialog=10 kept, "
                 "TimrData.dat copied again\n");
@@ -304,12 +273,11 @@ TEST_F(Setup, SilentInstallUpgradeKeepingTheUsersDataThenSilentUninstall) {
     // The quiet uninstall the system would run: all of it goes but the
     // user's data folder and settings.
     const std::string quiet = ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
-    const Outcome uninstall = RunCommandLine(quiet);
-    EXPECT_EQ(0, uninstall.code) << quiet << ": " << uninstall.output;
+    const trtest::Captured uninstall = RunCommandLine(quiet);
+    EXPECT_EQ(0, uninstall.code) << quiet << ": " << uninstall.All();
     ExpectRemovedFrom(kDefaultFolder);
     EXPECT_FALSE(Exists(kCompanyFolder));
-    EXPECT_TRUE(trtest::ReadFileBytes(UserDataFolder() + "\\FPData.dat", kept));
-    EXPECT_EQ(mine, kept);
+    EXPECT_EQ(mine, Text(UserDataFolder() + "\\FPData.dat"));
     EXPECT_EQ("dword:10", ReadValue(HKEY_CURRENT_USER, std::string(kProductKey) + "\\PPKConfig", "InfoDialog"));
     std::printf("uninstalled (%s): program folder, HKLM values and Uninstall entry gone; user's data kept\n",
                 quiet.c_str());
@@ -319,14 +287,14 @@ TEST_F(Setup, InstallsIntoTheFolderGivenWithD) {
     // The folder's parent exists already: the uninstaller must leave it.
     const std::string parent = "C:\\Apps for Trelvane", folder = parent + "\\Event Launcher";
     ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
-    const Outcome install = RunProgram(SetupExe(), "/S /D=" + folder);
-    ASSERT_EQ(0, install.code) << install.output;
+    const trtest::Captured install = RunProgram(SetupExe(), "/S /D=" + folder);
+    ASSERT_EQ(0, install.code) << install.All();
     ExpectInstalledIn(folder);
     ExpectPathsShow(folder);
     EXPECT_FALSE(Exists(kCompanyFolder));
 
-    const Outcome uninstall = RunCommandLine(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString") + " /S");
-    EXPECT_EQ(0, uninstall.code) << uninstall.output;
+    const trtest::Captured uninstall = RunCommandLine(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString") + " /S");
+    EXPECT_EQ(0, uninstall.code) << uninstall.All();
     ExpectRemovedFrom(folder);
     EXPECT_TRUE(Exists(parent));
     EXPECT_TRUE(::RemoveDirectoryA(parent.c_str()));
@@ -335,20 +303,18 @@ TEST_F(Setup, InstallsIntoTheFolderGivenWithD) {
 TEST_F(Setup, RefusesWithoutAdministratorRightsAndChangesNothing) {
     const tr::Handle user = WithoutAdministrators();
     ASSERT_TRUE(user.Valid()) << ::GetLastError();
-    const Outcome refused = RunProgram(SetupExe(), "/S", user.Get());
+    const trtest::Captured refused = RunProgram(SetupExe(), "/S", user.Get());
     EXPECT_EQ(5, refused.code);
-    EXPECT_EQ(kRefusal, refused.output);
-    EXPECT_FALSE(Exists(kCompanyFolder));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ(kRefusal, refused.All());
+    ExpectRemovedFrom(kCompanyFolder);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductKey));
 
     // The uninstaller refuses the same way (run in place, so its own exit
     // code comes back) and leaves the installation whole.
     ASSERT_EQ(0, RunProgram(SetupExe(), "/S").code);
-    const Outcome kept = RunProgram(kDefaultFolder + "\\Uninstall.exe", "/S _?=" + kDefaultFolder, user.Get());
+    const trtest::Captured kept = RunProgram(kDefaultFolder + "\\Uninstall.exe", "/S _?=" + kDefaultFolder, user.Get());
     EXPECT_EQ(5, kept.code);
-    EXPECT_EQ(kRefusal, kept.output);
+    EXPECT_EQ(kRefusal, kept.All());
     ExpectInstalledIn(kDefaultFolder);
 }
 

@@ -71,10 +71,15 @@ tr::Handle HoldFile(const std::string& path) {
 
 // The places the calls work on, and what this process made for them.
 struct Place {
+    explicit Place(bool withLocale) : databasesOpen(withLocale) {
+        char folder[MAX_PATH] = "";
+        TrComGetPath(TR_PATH_DATA_DIR, folder);
+        data = folder;
+    }
     std::string data;                   // the user's data folder
     trtest::TempFolder scratch;         // files of this process
     HWND server = nullptr;              // registered as the server, in the parent
-    bool databasesOpen = true;          // false without TrLocale.DLL: every lookup fails to open
+    bool databasesOpen;                 // false without TrLocale.DLL: every lookup fails to open
     std::string Data(const char* name) const { return data + "\\" + name; }
 };
 
@@ -149,13 +154,10 @@ std::vector<Call> ExportCalls(Place& place) {
     }, 1);
 
     // Paths and platform.
-    add(
-        "path appended",
-        [] {
-            char b[MAX_PATH] = "C:\\a";
-            return Checked(TrComPathAppend(b, "b"), [&] { return !std::strcmp(b, "C:\\a\\b"); });
-        },
-        1);
+    add("path appended", [] {
+        char b[MAX_PATH] = "C:\\a";
+        return Checked(TrComPathAppend(b, "b"), [&] { return !std::strcmp(b, "C:\\a\\b"); });
+    }, 1);
     add("path too long",
         [] { char b[MAX_PATH] = "C:\\"; std::memset(b + 3, 'x', 250); return TrComPathAppend(b, "123456789"); }, 0);
     add("file exists", [&place] { return TrComPathFileExists(place.Data("PPKData.dat").c_str()) != 0; }, 1);
@@ -177,22 +179,15 @@ std::vector<Call> ExportCalls(Place& place) {
         index = (index + 1) % TR_PATH_COUNT;
         return Checked(got, [&] { return path[0] != '\0'; });
     }, 1);
-    add(
-        "product path out of range",
-        [] {
-            char path[MAX_PATH] = "x";
-            return Checked(TrComGetPath(TR_PATH_COUNT, path), [&] { return path[0] == 'x'; });
-        },
-        0);
+    add("product path out of range", [] {
+        char path[MAX_PATH] = "x";
+        return Checked(TrComGetPath(TR_PATH_COUNT, path), [&] { return path[0] == 'x'; });
+    }, 0);
 
     // Settings, each family's pair.
-    AddSettings(
-        calls, "XbusConfig",
-        [](const char* k) {
-            DWORD v[5];
-            return TrXbusCfgRead(kUser, k, v, v + 1, v + 2, v + 3, v + 4);
-        },
-        [](const char* k) { return TrXbusCfgWrite(kUser, k, 1, 1, 1, 1, 5); });
+    AddSettings(calls, "XbusConfig",
+                [](const char* k) { DWORD v[5]; return TrXbusCfgRead(kUser, k, v, v + 1, v + 2, v + 3, v + 4); },
+                [](const char* k) { return TrXbusCfgWrite(kUser, k, 1, 1, 1, 1, 5); });
     AddSettings(calls, "XbusCaution", [](const char* k) { DWORD v; return TrXbusConfigCautionRead(kUser, k, &v); },
                 [](const char* k) { return TrXbusConfigCautionWrite(kUser, k, 1); });
     AddSettings(calls, "JogConfig", [](const char* k) {
@@ -230,13 +225,10 @@ std::vector<Call> ExportCalls(Place& place) {
     trtest::WriteFileBytes(wave, "RIFF");
     trtest::WriteFileBytes(ini, "[JogSound]\r\nRoll=" + wave + "\r\nPush=" + wave + "\r\n");
     add("sounds written", [=] { return TrJogCfgWriteSound(kUser, sounds.c_str(), wave.c_str(), wave.c_str()); }, 1);
-    add(
-        "sounds read",
-        [=] {
-            std::string r, p;
-            return Checked(TrJogCfgReadSound(kUser, sounds.c_str(), r, p), [&] { return r == wave && p == wave; });
-        },
-        1);
+    add("sounds read", [=] {
+        std::string r, p;
+        return Checked(TrJogCfgReadSound(kUser, sounds.c_str(), r, p), [&] { return r == wave && p == wave; });
+    }, 1);
     add("sounds, none given", [=] { return TrJogCfgWriteSound(kUser, sounds.c_str(), nullptr, wave.c_str()); }, 0);
     add("default sounds", [=] { std::string r, p; return TrJogCfgGetDefaultSound(0, ini.c_str(), r, p); }, 1);
     add("default sounds, no profile",
@@ -258,21 +250,20 @@ std::vector<Call> ExportCalls(Place& place) {
         [] { return TrComExistLyraneJukebox(nullptr) + TrComExistLyraneJukeboxInTaskTray(nullptr); }, 0);
 
     // Lookups: found, key missing, file missing, file held open, bad input.
-    add("ppk found", [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0101); }, "ppk"); }, 1);
-    add("ppk, key missing",
-        [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0102); }, ""); }, 0);
-    add("skey, file missing",
-        [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0201); }, ""); }, 0);
-    add("ppk, file held open", [&place] {
+    const auto kalvor = [](DWORD code, const char* title) {
+        return [=] { return Lookup([=](auto b) { return TrComGetAppDataOfKalvorEvent(b, code); }, title); };
+    };
+    add("ppk found", kalvor(0x0101, "ppk"), 1);
+    add("ppk, key missing", kalvor(0x0102, ""), 0);
+    add("skey, file missing", kalvor(0x0201, ""), 0);
+    add("ppk, file held open", [&place, ppk = kalvor(0x0101, "")] {
         const tr::Handle held = HoldFile(place.Data("PPKData.dat"));
-        return Checked(Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0101); }, ""),
-                       [&] { return held.Valid(); });
+        return Checked(ppk(), [&] { return held.Valid(); });
     }, 0);
-    add("family outside the table",
-        [] { return Lookup([](auto b) { return TrComGetAppDataOfKalvorEvent(b, 0x0401); }, ""); }, 0);
-    add("slot found", [] { return Lookup([](auto b) { return TrComGetAppDataOfFPSlot(b); }, "slot"); }, 1);
-    add("timer found", [] { return Lookup([](auto b) { return TrComGetAppDataOfTimer(b); }, "timer"); }, 1);
-    add("jog ppk, key missing", [] { return Lookup([](auto b) { return TrComGetAppDataOfJogPPK(b); }, ""); }, 0);
+    add("family outside the table", kalvor(0x0401, ""), 0);
+    add("slot found", [] { return Lookup(TrComGetAppDataOfFPSlot, "slot"); }, 1);
+    add("timer found", [] { return Lookup(TrComGetAppDataOfTimer, "timer"); }, 1);
+    add("jog ppk, key missing", [] { return Lookup(TrComGetAppDataOfJogPPK, ""); }, 0);
     add("media found",
         [] { return Lookup([](auto b) { return TrComGetAppDataOfPnPEvent(b, TR_PNP_FPMEDIA, 0); }, "media"); }, 1);
     // The lookup releases the device only once it reaches an open database,
@@ -285,14 +276,11 @@ std::vector<Call> ExportCalls(Place& place) {
     };
     add("usb found", [=] { return usb("USB\\VID_1&PID_2\\7", "usb"); }, 1);
     add("usb, key missing", [=] { return usb("USB\\VID_9&PID_9\\7", ""); }, 0);
-    add(
-        "lookups, no block",
-        [] {
-            return TrComGetAppDataOfKalvorEvent(nullptr, 0x0101) + TrComGetAppDataOfTimer(nullptr) +
-                   TrComGetAppDataOfJogPPK(nullptr) + TrComGetAppDataOfFPSlot(nullptr) +
-                   TrComGetAppDataOfPnPEvent(nullptr, TR_PNP_FPMEDIA, 0);
-        },
-        0);
+    add("lookups, no block", [] {
+        return TrComGetAppDataOfKalvorEvent(nullptr, 0x0101) + TrComGetAppDataOfTimer(nullptr) +
+               TrComGetAppDataOfJogPPK(nullptr) + TrComGetAppDataOfFPSlot(nullptr) +
+               TrComGetAppDataOfPnPEvent(nullptr, TR_PNP_FPMEDIA, 0);
+    }, 0);
     add("jog menu", [] {
         int count = 0, all = 0;
         TR_JOG_DATA_STRUC entry = {};
@@ -387,22 +375,9 @@ std::vector<Call> ExportCalls(Place& place) {
     return calls;
 }
 
-// Closes the dialog this thread shows, from a timer of the thread: the modal
-// loop dispatches it.
-void CALLBACK CloseShownDialog(HWND, UINT, UINT_PTR, DWORD) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM) {
-        char cls[16] = "";
-        if (::IsWindowVisible(h) && ::GetClassNameA(h, cls, sizeof(cls)) && !std::strcmp(cls, "#32770"))
-            ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
-    }, 0);
-}
-
 int Modal(const std::function<BOOL(int*)>& call) {
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &CloseShownDialog);
     int code = 0;
-    const BOOL ok = call(&code);
-    ::KillTimer(nullptr, timer);
+    const BOOL ok = trtest::CancellingDialogs([&] { return call(&code); });
     return Checked(ok, [&] { return code == IDCANCEL; });
 }
 
@@ -492,11 +467,7 @@ std::string Sweep(Place& place, int rounds, bool firstRoundDecides, bool& ok) {
 TR_CHILD_ROLE(sweep_without_locale) {
     if (::GetModuleHandleA("TrLocale.DLL") || ::SearchPathA(nullptr, "TrLocale.DLL", nullptr, 0, nullptr, nullptr))
         return 90;
-    Place place;
-    char data[MAX_PATH] = "";
-    TrComGetPath(TR_PATH_DATA_DIR, data);
-    place.data = data;
-    place.databasesOpen = false;
+    Place place(false);
     bool ok = false;
     const std::string figures = Sweep(place, std::stoi(args.at(0)), true, ok);
     return trtest::WriteFileBytes(args.at(1), figures) && ok ? 0 : 1;
@@ -506,10 +477,8 @@ TEST(LeakSweep, EveryExportOverAndOverLeavesNoHandleObjectOrMemoryBehind) {
     const int rounds = trtest::CountArg(kCiRounds);
     trtest::LookupSandbox box;
     MakeDataFiles(box);
-    Place place;
-    char data[MAX_PATH] = "";
-    ASSERT_TRUE(TrComGetPath(TR_PATH_DATA_DIR, data));
-    place.data = data;
+    Place place(true);
+    ASSERT_FALSE(place.data.empty());
     const tr::Window server(
         ::CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
     place.server = server.Get();

@@ -75,11 +75,19 @@ constexpr const char* kKindNames[kKinds] = {"set server", "set client", "get ser
 // How often each kind comes, out of the sum.
 constexpr int kWeights[kKinds] = {1, 3, 3, 3, 1, 1, 3, 2, 3};
 
-// Results of one kind: as its Part says on success, a failure its Part
-// defines (a busy lock, a file held by another process), or anything else.
-struct Tally {
-    int ok = 0, refused = 0, wrong = 0;
-};
+// The outcome of one operation: as its Part says on success, a failure its
+// Part defines (a busy lock, a file held by another process), or anything else.
+enum Outcome { kOk, kRefused, kWrong, kOutcomes };
+
+// The data file the processes race on.
+const std::string& DataFile() {
+    static const std::string path = [] {
+        char folder[MAX_PATH] = "";
+        TrComGetPath(TR_PATH_DATA_DIR, folder);
+        return std::string(folder) + "\\PPKData.dat";
+    }();
+    return path;
+}
 
 // One soaking process: its two windows, its operations and their tallies.
 class Soaker {
@@ -101,7 +109,7 @@ public:
             const Kind kind = NextKind();
             LARGE_INTEGER t0, t1;
             ::QueryPerformanceCounter(&t0);
-            Count(kind, Do(kind));
+            ++m_tallies[kind][Do(kind)];
             ::QueryPerformanceCounter(&t1);
             const double ms = (t1.QuadPart - t0.QuadPart) * 1000.0 / frequency.QuadPart;
             if (ms > m_slowestMs) m_slowestMs = ms;
@@ -112,7 +120,7 @@ public:
 
     bool Clean(int operations) const {
         int wrong = 0;
-        for (const Tally& t : m_tallies) wrong += t.wrong;
+        for (const auto& t : m_tallies) wrong += t[kWrong];
         return !wrong && m_done == operations && m_slowestMs < kHangMs;
     }
 
@@ -122,27 +130,20 @@ public:
                       who.c_str(), ::GetCurrentProcessId(), m_done, m_seconds, m_slowestMs, m_rewrites);
         std::string text = line;
         for (int k = 0; k < kKinds; ++k) {
-            std::snprintf(line, sizeof(line), " %s %d/%d/%d", kKindNames[k], m_tallies[k].ok, m_tallies[k].refused,
-                          m_tallies[k].wrong);
+            const int* t = m_tallies[k];
+            std::snprintf(line, sizeof(line), " %s %d/%d/%d", kKindNames[k], t[kOk], t[kRefused], t[kWrong]);
             text += line;
         }
         return text + " (ok/refused/wrong)\n";
     }
 
 private:
-    enum Outcome { kOk, kRefused, kWrong };
-
     Kind NextKind() {
         m_seed = m_seed * 1103515245u + 12345u;
         int pick = static_cast<int>((m_seed >> 16) % 20);
         int k = 0;
         while (pick >= kWeights[k]) pick -= kWeights[k++];
         return static_cast<Kind>(k);
-    }
-
-    void Count(Kind kind, Outcome outcome) {
-        Tally& t = m_tallies[kind];
-        (outcome == kOk ? t.ok : outcome == kRefused ? t.refused : t.wrong)++;
     }
 
     // 1 or 0 as the block's exports give them, with a field read back.
@@ -203,18 +204,9 @@ private:
             m_rewrites += msg.message == rewrite;
     }
 
-    static const std::string& DataFile() {
-        static const std::string path = [] {
-            char folder[MAX_PATH] = "";
-            TrComGetPath(TR_PATH_DATA_DIR, folder);
-            return std::string(folder) + "\\PPKData.dat";
-        }();
-        return path;
-    }
-
     tr::Window m_server, m_client;
     unsigned m_seed;
-    Tally m_tallies[kKinds];
+    int m_tallies[kKinds][kOutcomes] = {};
     int m_done = 0, m_versions = 0, m_rewrites = 0;
     double m_slowestMs = 0, m_seconds = 0;
 };
@@ -271,10 +263,8 @@ TEST(ContentionSoak, FourProcessesOnTheSharedBlockAndOneDataFileOnlySeeWholeValu
 
     // What is left: one whole version, and nothing beside it.
     CTrNumeralKeyDB db;
-    char folder[MAX_PATH] = "";
-    ASSERT_TRUE(TrComGetPath(TR_PATH_DATA_DIR, folder));
-    EXPECT_TRUE(db.Load(std::string(folder) + "\\PPKData.dat") == 0 && WholeVersion(db));
-    EXPECT_FALSE(TrComPathFileExists((std::string(folder) + "\\PPKData.dat~").c_str()));
+    EXPECT_TRUE(db.Load(DataFile()) == 0 && WholeVersion(db));
+    EXPECT_FALSE(TrComPathFileExists((DataFile() + "~").c_str()));
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST_F(TrctlProcesses, HostWatchPrintsTheRewriteOfABindInAnotherProcess) {
         {.args = "host --seconds 0", .code = 2, .text = "--seconds: '0' is not a number from 1 to 2147483"},
         {.args = "host --watch extra", .code = 2, .text = "unexpected argument 'extra'"},
     });
-    trtest::RunningTrctl host("host --watch --seconds 60");
+    trtest::RunningProgram host(trtest::TrctlPath(), "host --watch --seconds 60");
     ASSERT_TRUE(host.WaitFor("watching for rewrite messages")) << host.Output();
     trtest::RunRows({
         {.args = "windows --json", .json = "/serverFromTrctlHost=true"},

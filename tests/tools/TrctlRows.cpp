@@ -8,23 +8,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// A file for a child's output that the test may read while it writes.
-HANDLE InheritableOutput(const std::string& path) {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0,
-                         nullptr);
-}
-
-std::string ReadShared(const std::string& path) {
-    tr::Handle f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               0, nullptr));
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (f && ::ReadFile(f.Get(), buffer, sizeof(buffer), &got, nullptr) && got) bytes.append(buffer, got);
-    return bytes;
-}
-
 void CheckJson(const std::string& out, const char* expectation, const std::string& where) {
     const std::string e = expectation;
     const std::size_t eq = e.find('=');
@@ -48,18 +31,6 @@ std::string DataFolder() {
     return folder;
 }
 
-Output RunTrctl(const std::string& args, const std::string& exeName) {
-    TempFolder temp;
-    Output o;
-    {
-        tr::Handle out(InheritableOutput(temp / "out.txt")), err(InheritableOutput(temp / "err.txt"));
-        o.code = RunProcess(TrctlPath(exeName), args, out.Get(), err.Get());
-    }
-    o.out = ReadShared(temp / "out.txt");
-    o.err = ReadShared(temp / "err.txt");
-    return o;
-}
-
 void RunRows(const std::vector<Row>& rows, const std::string& exeName) {
     const bool win2k = exeName.find("win2k") != std::string::npos;
     for (const Row& row : rows) {
@@ -67,7 +38,7 @@ void RunRows(const std::vector<Row>& rows, const std::string& exeName) {
         if (row.before) row.before();
         std::string before, after;
         if (row.unchanged) ReadFileBytes(DataFolder() + "\\" + row.unchanged, before);
-        const Output o = RunTrctl(row.args, exeName);
+        const Captured o = RunTrctl(row.args, exeName);
         const int code = win2k && row.code2k >= 0 ? row.code2k : row.code;
         EXPECT_EQ(code, o.code) << where << "\n" << o.out << o.err;
         const char* text = win2k && row.text2k ? row.text2k : row.text;
@@ -81,40 +52,6 @@ void RunRows(const std::vector<Row>& rows, const std::string& exeName) {
             EXPECT_EQ(before, after) << where << ": " << row.unchanged << " changed";
         }
     }
-}
-
-RunningTrctl::RunningTrctl(const std::string& args) {
-    tr::Handle out(InheritableOutput(m_folder / "out.txt"));
-    std::string cmd = "\"" + TrctlPath() + "\" " + args;
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = out.Get();
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return;
-    m_process.Reset(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-}
-
-RunningTrctl::~RunningTrctl() {
-    if (m_process && ::WaitForSingleObject(m_process.Get(), 0) != WAIT_OBJECT_0) ::TerminateProcess(m_process.Get(), 1);
-}
-
-std::string RunningTrctl::Output() const { return ReadShared(m_folder / "out.txt"); }
-
-bool RunningTrctl::WaitFor(const std::string& text, DWORD timeoutMs) const {
-    for (DWORD waited = 0;; waited += 100) {
-        if (Output().find(text) != std::string::npos) return true;
-        if (waited >= timeoutMs || !m_process || ::WaitForSingleObject(m_process.Get(), 100) == WAIT_OBJECT_0)
-            return Output().find(text) != std::string::npos;
-    }
-}
-
-int RunningTrctl::Wait(DWORD timeoutMs) {
-    DWORD code = DWORD(-1);
-    if (m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(m_process.Get(), &code);
-    return static_cast<int>(code);
 }
 
 }  // namespace trtest

@@ -32,39 +32,19 @@ struct Row {
     const char* unchanged = nullptr;  // a data file whose bytes the run must leave as they were
 };
 
-// What one trctl run printed.
-struct Output {
-    int code = -1;
-    std::string out, err;
-};
-
 // trctl.exe, or a copy of it, in the test program's folder.
 std::string TrctlPath(const std::string& exeName = "trctl.exe");
 
 // Runs trctl with the arguments to its end.
-Output RunTrctl(const std::string& args, const std::string& exeName = "trctl.exe");
+inline Captured RunTrctl(const std::string& args, const std::string& exeName = "trctl.exe") {
+    return RunCaptured(TrctlPath(exeName), args);
+}
 
 // Runs the rows in order with the named executable, checking each.
 void RunRows(const std::vector<Row>& rows, const std::string& exeName = "trctl.exe");
 
 // The user's data folder, no trailing backslash.
 std::string DataFolder();
-
-// A trctl run left running with its output going to a file, for the
-// commands that stay (host): the output so far can be read at any time.
-class RunningTrctl {
-public:
-    explicit RunningTrctl(const std::string& args);
-    ~RunningTrctl();
-    std::string Output() const;
-    // Waits up to a timeout for the text to appear in the output.
-    bool WaitFor(const std::string& text, DWORD timeoutMs = 20000) const;
-    int Wait(DWORD timeoutMs = 20000);  // exit code, -1 on time-out
-
-private:
-    TempFolder m_folder;
-    tr::Handle m_process;
-};
 
 }  // namespace trtest
 

@@ -288,7 +288,7 @@ TEST_F(Trctl, Utf8TextsInJson) {
     const std::string ansi = cp932 ? "\x83\x65\x83\x58\x83\x67" : "caf\xE9",
                       utf8 = cp932 ? "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88" : "caf\xC3\xA9";
     RunRows({{.args = "bind skey 7 --path x.exe --title " + ansi}});
-    const trtest::Output o = trtest::RunTrctl("find skey 7 --json");
+    const trtest::Captured o = trtest::RunTrctl("find skey 7 --json");
     EXPECT_EQ(utf8, nlohmann::json::parse(o.out, nullptr, false).value("title", std::string()));
 }
 

@@ -1,12 +1,9 @@
 // The server after a thousand served events: its kernel handles, GDI
 // objects and windows are as many as before. GetGuiResources is a stub in
 // Wine (0 for every process), so the GDI objects are counted in the
-// process's own GDI handle table (its PEB's GdiSharedHandleTable, as Wine
-// keeps it) and the USER side by the windows the process owns; on Windows
-// GetGuiResources is printed too.
+// process's own GDI handle table and the USER side by the windows the
+// process owns; on Windows GetGuiResources is printed too.
 #include "ServerRun.h"
-
-#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,57 +13,7 @@ namespace {
 using trtest::NumeralRecord;
 using trtest::RecorderPath;
 
-// Entries of the GDI handle table that hold an object other than a stock one.
-long GdiObjects(HANDLE process) {
-    struct Entry {
-        ULONGLONG object;
-        ULONG owner;
-        USHORT unique;  // bit 7: a stock object
-        UCHAR type, flags;
-        ULONGLONG user;
-    };
-    static_assert(sizeof(Entry) == 24, "GDI handle table entry on x64");
-    PROCESS_BASIC_INFORMATION basic = {};
-    ULONG size = 0;
-    void* table = nullptr;
-    SIZE_T got = 0;
-    constexpr std::size_t kTableAt = 0xF8;  // PEB.GdiSharedHandleTable on x64
-    if (::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), &size) ||
-        !::ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + kTableAt, &table, sizeof(table),
-                             &got) ||
-        !table)
-        return -1;
-    std::vector<Entry> entries(0x4000);
-    ::ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(Entry), &got);
-    long n = 0;
-    for (std::size_t i = 0; i < got / sizeof(Entry); ++i) n += entries[i].type && !(entries[i].unique & 0x80);
-    return n;
-}
-
-long WindowsOf(DWORD pid) {
-    struct Count {
-        DWORD pid;
-        long n;
-    } count = {pid, 0};
-    ::EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            auto* c = reinterpret_cast<Count*>(p);
-            if (owner != c->pid) return TRUE;
-            ++c->n;
-            ::EnumChildWindows(
-                h,
-                [](HWND, LPARAM q) -> BOOL {
-                    ++reinterpret_cast<Count*>(q)->n;
-                    return TRUE;
-                },
-                p);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.n;
-}
+constexpr char kStick[] = "\\\\?\\USB#VID_1234&PID_5678#SN1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 
 struct Counts {
     long handles, gdi, windows;
@@ -74,16 +21,15 @@ struct Counts {
 };
 
 Counts Measure(DWORD pid) {
-    const tr::Handle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    return {trtest::HandleCountOf(pid), GdiObjects(process.Get()), WindowsOf(pid),
+    const tr::Handle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+    return {trtest::HandleCountOf(pid), trtest::GdiTableCountOf(pid), trtest::WindowCountOf(pid),
             ::GetGuiResources(process.Get(), GR_GDIOBJECTS), ::GetGuiResources(process.Get(), GR_USEROBJECTS)};
 }
 
 TEST(ServedCounts, AThousandServedEventsLeaveTheServersHandlesGdiObjectsAndWindowsFlat) {
     trtest::LookupSandbox box;
     trtest::Recorder recorder;
-    for (const char* family : {"SKeyConfig", "USBConfig"}) ASSERT_TRUE(trtest::SetUserValue(family, "InfoDialog", 0));
-    ASSERT_TRUE(trtest::SetUserValue("USBConfig", "Enable", 1));
+    ASSERT_TRUE(trtest::ServeAtOnce());
     box.Write("SKeyData.dat", NumeralRecord("Rec", 0x0201, RecorderPath(), "key") +
                                   NumeralRecord("Gone", 0x0203, "C:\\no such\\program.exe"));
     box.Write("USBData.dat", trtest::StringRecord("Stick", "VID_1234&PID_5678", RecorderPath(), "usb"));
@@ -98,8 +44,7 @@ TEST(ServedCounts, AThousandServedEventsLeaveTheServersHandlesGdiObjectsAndWindo
             return server.WaitFor("problem: skey 3", ++problems, 20000);
         }
         if (i % 3 == 0) {
-            trtest::SendInterfaceArrival(server.Window(), trtest::kUsbInterfaceClass,
-                                         "\\\\?\\USB#VID_1234&PID_5678#SN1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}");
+            trtest::SendArrival(server.Window(), trtest::InterfaceArrival(trtest::kUsbInterfaceClass, kStick));
         } else {
             const trtest::Keys press("Win+F1");
         }

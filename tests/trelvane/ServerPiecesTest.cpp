@@ -7,8 +7,6 @@
 #include "HotKeyMap.h"
 #include "Schedule.h"
 
-#include <dbt.h>
-
 #include <algorithm>
 
 namespace {
@@ -53,16 +51,10 @@ TEST(ServerPieces, TheHotKeyMapTakesTheUsersValuesAndRefusesWhatCannotWork) {
     trtest::LookupSandbox box;
     const std::string key = trelvane::HotKeysKeyPath();
     ASSERT_FALSE(key.empty());
-    const auto sz = [&](const char* name, const char* text) {
+    for (const auto& [name, text] : {std::pair{"SKey20", "Win+Ctrl+F9"}, {"skey1", ""}, {"PPK", "Win+Alt+P"},
+                                     {"SKey5", "F5"}, {"SKey30", "Win+F2"}, {"SKey31", "Win+Shift+Insert"},
+                                     {"SKey300", "Win+F9"}})
         ASSERT_TRUE(trtest::SetRegValue(HKEY_CURRENT_USER, key, name, REG_SZ, text, DWORD(std::strlen(text) + 1)));
-    };
-    sz("SKey20", "Win+Ctrl+F9");
-    sz("skey1", "");
-    sz("PPK", "Win+Alt+P");
-    sz("SKey5", "F5");
-    sz("SKey30", "Win+F2");
-    sz("SKey31", "Win+Shift+Insert");
-    sz("SKey300", "Win+F9");
     const DWORD number = 7;
     ASSERT_TRUE(trtest::SetRegValue(HKEY_CURRENT_USER, key, "SKey7", REG_DWORD, &number, 4));
     const trelvane::HotKeyMap map = trelvane::ReadHotKeyMap();
@@ -171,9 +163,7 @@ TEST(ServerPieces, SchedulesThatCannotBeServedSayWhy) {
 
 TEST(ServerPieces, InterfacePathsGiveDeviceInstanceIdentifiers) {
     const struct { const char* path; const char* id; } rows[] = {
-        {.path = "\\\\?\\USB#VID_1234&PID_5678#SN1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
-         .id = "USB\\VID_1234&PID_5678\\SN1"},
-        {.path = "\\\\?\\1394#KALVOR&CAM#0800460102030405#{x}", .id = "1394\\KALVOR&CAM\\0800460102030405"},
+        // The identifiers of plain USB and IEEE 1394 paths: the arrivals below.
         {.path = "\\\\?\\USB#VID_1&PID_2#5&1a2b&0&1#{x}", .id = "USB\\VID_1&PID_2\\5&1a2b&0&1"},
         {.path = "\\\\?\\USB#VID_1&PID_2#SN1", .id = ""},             // no class
         {.path = "\\\\?\\USB#VID_1&PID_2#{x}", .id = ""},             // no instance
@@ -184,44 +174,30 @@ TEST(ServerPieces, InterfacePathsGiveDeviceInstanceIdentifiers) {
     for (const auto& row : rows) EXPECT_EQ(row.id, trelvane::InstanceIdOfInterfacePath(row.path)) << row.path;
 }
 
-// An interface arrival in the wide form a Unicode window gets.
-std::vector<char> WideArrival(const GUID& cls, const wchar_t* path) {
-    std::vector<char> b(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (wcslen(path) + 1) * sizeof(wchar_t));
-    auto* d = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(b.data());
-    d->dbcc_size = static_cast<DWORD>(b.size());
-    d->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    d->dbcc_classguid = cls;
-    std::memcpy(d->dbcc_name, path, (wcslen(path) + 1) * sizeof(wchar_t));
-    return b;
-}
-
 TEST(ServerPieces, ArrivalsKeepUsbDevicesIeee1394DevicesAndRemovableVolumes) {
-    const GUID usb = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}}, other = {};
+    const GUID other = {};
     trelvane::ArrivalFilter filter;
-    const auto arrived = [&](WPARAM what, const void* data) {
+    const auto arrived = [&](const std::vector<char>& data, WPARAM what = DBT_DEVICEARRIVAL) {
         std::string names;
-        for (const auto& d : filter.Arrived(what, reinterpret_cast<LPARAM>(data)))
+        for (const auto& d : filter.Arrived(what, reinterpret_cast<LPARAM>(data.empty() ? nullptr : data.data())))
             names += (d.kind == trelvane::Device::Medium ? std::string("medium ") + char('A' + d.drive) : d.instanceId) + ";";
         return names;
     };
-    const auto wide = WideArrival(usb, L"\\\\?\\USB#VID_1&PID_2#SN#{x}");
-    EXPECT_EQ("USB\\VID_1&PID_2\\SN;", arrived(DBT_DEVICEARRIVAL, wide.data()));
-    EXPECT_EQ("", arrived(DBT_DEVICEREMOVECOMPLETE, wide.data()));
-    const auto notUsb = WideArrival(other, L"\\\\?\\USB#VID_1&PID_2#SN#{x}");
-    EXPECT_EQ("", arrived(DBT_DEVICEARRIVAL, notUsb.data()));
-    const auto camera = WideArrival(other, L"\\\\?\\1394#K&C#0001#{x}");
-    EXPECT_EQ("1394\\K&C\\0001;", arrived(DBT_DEVICEARRIVAL, camera.data()));
-    EXPECT_EQ("", arrived(DBT_DEVICEARRIVAL, camera.data()));  // its next interface
+    const auto wide = trtest::InterfaceArrival(trtest::kUsbInterfaceClass, L"\\\\?\\USB#VID_1&PID_2#SN#{x}");
+    EXPECT_EQ("USB\\VID_1&PID_2\\SN;", arrived(wide));
+    EXPECT_EQ("", arrived(wide, DBT_DEVICEREMOVECOMPLETE));
+    EXPECT_EQ("", arrived(trtest::InterfaceArrival(other, L"\\\\?\\USB#VID_1&PID_2#SN#{x}")));
+    const auto camera = trtest::InterfaceArrival(other, L"\\\\?\\1394#K&C#0001#{x}");
+    EXPECT_EQ("1394\\K&C\\0001;", arrived(camera));
+    EXPECT_EQ("", arrived(camera));  // its next interface
     auto truncated = wide;
     reinterpret_cast<DEV_BROADCAST_HDR*>(truncated.data())->dbch_size = 8;
-    EXPECT_EQ("", arrived(DBT_DEVICEARRIVAL, truncated.data()));
+    EXPECT_EQ("", arrived(truncated));
 
     ASSERT_TRUE(trtest::RemovableDriveReady());
-    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, (1u << 17) | (1u << 2) | (1u << 25), 0};
-    EXPECT_EQ("medium R;", arrived(DBT_DEVICEARRIVAL, &volume));  // C: and Z: are fixed disks
-    volume.dbcv_flags = DBTF_NET;
-    EXPECT_EQ("", arrived(DBT_DEVICEARRIVAL, &volume));
-    EXPECT_EQ("", arrived(DBT_DEVICEARRIVAL, nullptr));
+    EXPECT_EQ("medium R;", arrived(trtest::VolumeArrival((1u << 17) | (1u << 2) | (1u << 25))));  // C: and Z: are fixed
+    EXPECT_EQ("", arrived(trtest::VolumeArrival(1u << 17, DBTF_NET)));
+    EXPECT_EQ("", arrived({}));
 }
 
 }  // namespace

@@ -1,29 +1,11 @@
 // ServerRun.cpp - starting, following and stopping Trelvane.exe.
 #include "ServerRun.h"
 
-#include <dbt.h>
-
 #include <cstdlib>
 #include <cstring>
 
 namespace trtest {
 namespace {
-
-std::string ReadShared(const std::string& path) {
-    tr::Handle f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (f && ::ReadFile(f.Get(), buffer, sizeof(buffer), &got, nullptr) && got) bytes.append(buffer, got);
-    return bytes;
-}
-
-int Occurrences(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-    return n;
-}
 
 BYTE VirtualKeyOf(const std::string& word) {
     static const struct { const char* name; BYTE key; } named[] = {
@@ -55,36 +37,29 @@ std::string Recorder::NextArg(DWORD timeoutMs) {
     return at == std::string::npos ? "(no argument)" : record.substr(at + 5, record.find('\n', at) - at - 5);
 }
 
+bool ServeAtOnce() {
+    bool ok = true;
+    for (const char* family : {"PPKConfig", "SKeyConfig", "TimerConfig", "USBConfig", "XbusConfig", "FlashpodConfig"})
+        ok &= SetUserValue(family, "InfoDialog", 0);
+    for (const auto& [family, name] :
+         {std::pair{"USBConfig", "Enable"}, {"XbusConfig", "Enable"}, {"FlashpodConfig", "Enable"},
+          {"USBConfig", "NewDevice"}, {"XbusConfig", "NewDevice"}, {"XbusConfig", "Category"},
+          {"FlashpodConfig", "SlotEnable"}, {"FlashpodConfig", "DriveLetter"}})
+        ok &= SetUserValue(family, name, 1);
+    return ok;
+}
+
 RunningServer::RunningServer(const std::string& exe, const std::string& folder, const std::string& args)
-    : m_log(m_folder / "server.log") {
-    const std::string image = exe.empty() ? SelfFolder() + "Trelvane.exe" : exe;
-    std::string cmd = "\"" + image + "\" " + args + " --log \"" + m_log + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(image.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-        return;
-    ::CloseHandle(pi.hThread);
-    m_process.Reset(pi.hProcess);
-    m_pid = pi.dwProcessId;
-    m_started = WaitFor("hot keys registered");
+    : m_log(m_folder / "server.log"),
+      m_run(exe.empty() ? SelfFolder() + "Trelvane.exe" : exe, args + " --log \"" + m_log + "\"", folder) {
+    m_started = m_run.Valid() && WaitFor("hot keys registered");
 }
 
-RunningServer::~RunningServer() {
-    if (m_process && Stop() == -1) ::TerminateProcess(m_process.Get(), 1);
-}
-
-std::string RunningServer::Log() const { return ReadShared(m_log); }
-
-int RunningServer::Count(const std::string& text) const { return Occurrences(Log(), text); }
-
-bool RunningServer::WaitFor(const std::string& text, int times, DWORD timeoutMs) const {
-    for (DWORD waited = 0;; waited += 10) {
-        if (Count(text) >= times) return true;
-        if (waited >= timeoutMs || !m_process || ::WaitForSingleObject(m_process.Get(), 10) == WAIT_OBJECT_0)
-            return Count(text) >= times;
-    }
+int RunningServer::Count(const std::string& text) const {
+    const std::string log = Log();
+    int n = 0;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++n;
+    return n;
 }
 
 HWND RunningServer::Window() const {
@@ -95,26 +70,8 @@ HWND RunningServer::Window() const {
 }
 
 int RunningServer::Stop() {
-    if (!m_process) return -1;
     if (HWND window = Window()) ::PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD code = DWORD(-1);
-    if (::WaitForSingleObject(m_process.Get(), 15000) != WAIT_OBJECT_0) return -1;
-    ::GetExitCodeProcess(m_process.Get(), &code);
-    m_process.Reset();
-    return static_cast<int>(code);
-}
-
-Ended RunTrelvane(const std::string& args) {
-    TempFolder temp;
-    Ended e;
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        tr::Handle out(::CreateFileA((temp / "out.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                     CREATE_ALWAYS, 0, nullptr));
-        e.code = RunProcess(SelfFolder() + "Trelvane.exe", args, out.Get(), out.Get());
-    }
-    ReadFileBytes(temp / "out.txt", e.out);
-    return e;
+    return m_run.Wait(15000);
 }
 
 Keys::Keys(const std::string& combination, DWORD settleMs) {
@@ -137,16 +94,17 @@ Keys::~Keys() {
     for (auto m = m_modifiers.rbegin(); m != m_modifiers.rend(); ++m) ::keybd_event(*m, 0, KEYEVENTF_KEYUP, 0);
 }
 
-LRESULT SendInterfaceArrival(HWND window, const GUID& interfaceClass, const std::string& path) {
-    std::vector<char> buffer(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + path.size() + 1);
-    auto* d = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(buffer.data());
-    d->dbcc_size = static_cast<DWORD>(buffer.size());
-    d->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    d->dbcc_classguid = interfaceClass;
-    std::memcpy(d->dbcc_name, path.c_str(), path.size() + 1);
+std::vector<char> VolumeArrival(DWORD unitMask, WORD flags) {
+    std::vector<char> buffer(sizeof(DEV_BROADCAST_VOLUME));
+    *reinterpret_cast<DEV_BROADCAST_VOLUME*>(buffer.data()) = {sizeof(DEV_BROADCAST_VOLUME), DBT_DEVTYP_VOLUME, 0,
+                                                               unitMask, flags};
+    return buffer;
+}
+
+LRESULT SendArrival(HWND window, const std::vector<char>& arrival) {
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(d), SMTO_NORMAL, 30000,
-                          &result);
+    ::SendMessageTimeoutA(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(arrival.data()),
+                          SMTO_NORMAL, 30000, &result);
     return static_cast<LRESULT>(result);
 }
 
@@ -154,18 +112,6 @@ bool RemovableDriveReady() {
     for (int tries = 0; tries < 100; ++tries, ::Sleep(200))
         if (::GetDriveTypeA("R:\\") == DRIVE_REMOVABLE) return true;
     return false;
-}
-
-LRESULT SendVolumeArrival(HWND window, DWORD unitMask, WORD flags) {
-    DEV_BROADCAST_VOLUME v = {};
-    v.dbcv_size = sizeof(v);
-    v.dbcv_devicetype = DBT_DEVTYP_VOLUME;
-    v.dbcv_unitmask = unitMask;
-    v.dbcv_flags = flags;
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&v), SMTO_NORMAL, 30000,
-                          &result);
-    return static_cast<LRESULT>(result);
 }
 
 HWND WaitForDialog(HWND server, int control, DWORD timeoutMs) {

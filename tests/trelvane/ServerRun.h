@@ -7,7 +7,11 @@
 
 #include "LookupTestData.h"
 
+#include <dbt.h>
+
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace trtest {
 
@@ -26,6 +30,10 @@ private:
     std::string m_file;
 };
 
+// Settings under which every binding starts at once (no info dialog) and
+// the device families are served; false when one cannot be written.
+bool ServeAtOnce();
+
 class RunningServer {
 public:
     // Starts exe (by default Trelvane.exe beside the tests) with 'args' and
@@ -33,36 +41,31 @@ public:
     // hot keys are registered.
     explicit RunningServer(const std::string& exe = std::string(), const std::string& folder = std::string(),
                            const std::string& args = std::string());
-    ~RunningServer();  // asks it to end; ends it when it does not
-    RunningServer(const RunningServer&) = delete;
-    RunningServer& operator=(const RunningServer&) = delete;
+    ~RunningServer() { Stop(); }  // asks it to end; ended when it does not
 
     bool Started() const { return m_started; }
-    DWORD Pid() const { return m_pid; }
-    HANDLE Process() const { return m_process.Get(); }
+    DWORD Pid() const { return m_run.Pid(); }
+    HANDLE Process() const { return m_run.Process(); }
     HWND Window() const;  // its window, from the log
-    std::string Log() const;
+    std::string Log() const { return ReadSharedFile(m_log); }
     // Times the text occurs in the log.
     int Count(const std::string& text) const;
     // Waits until the text occurs 'times' times in the log.
-    bool WaitFor(const std::string& text, int times = 1, DWORD timeoutMs = 15000) const;
+    bool WaitFor(const std::string& text, int times = 1, DWORD timeoutMs = 15000) const {
+        return m_run.WaitUntil([&] { return Count(text) >= times; }, timeoutMs);
+    }
     // Asks it to end as "Trelvane.exe --exit" does; its exit code (-1 on time-out).
     int Stop();
 
 private:
     TempFolder m_folder;
     std::string m_log;
-    tr::Handle m_process;
-    DWORD m_pid = 0;
+    trtest::RunningProgram m_run;
     bool m_started = false;
 };
 
-// A Trelvane.exe run to its end with the arguments: exit code and output.
-struct Ended {
-    int code = -1;
-    std::string out;
-};
-Ended RunTrelvane(const std::string& args);
+// Trelvane.exe run to its end with the arguments.
+inline Captured RunTrelvane(const std::string& args) { return RunCaptured(SelfFolder() + "Trelvane.exe", args); }
 
 // Types a combination ("Win+F1", "Win+Alt+Insert") as a keyboard would; the
 // modifiers stay down until the object goes (after the server served).
@@ -78,12 +81,30 @@ private:
     std::vector<BYTE> m_modifiers;
 };
 
-// WM_DEVICECHANGE as the system sends it to the server's window: a device
-// interface arrival (class GUID, path) or a volume arrival (drive mask).
-// Wine carries the structure across processes for arrivals, as it does for
-// its own device broadcasts.
-LRESULT SendInterfaceArrival(HWND window, const GUID& interfaceClass, const std::string& path);
-LRESULT SendVolumeArrival(HWND window, DWORD unitMask, WORD flags = 0);
+// The structure of a WM_DEVICECHANGE arrival: a device interface (class
+// GUID, path; the wide form is what a Unicode window gets) or volumes (drive
+// mask). SendArrival sends it to a window as the system does and gives the
+// answer; Wine carries the structure across processes for arrivals, as it
+// does for its own device broadcasts.
+template <class Broadcast, class Char>
+std::vector<char> InterfaceArrival(const GUID& interfaceClass, const std::basic_string<Char>& path) {
+    const std::size_t bytes = (path.size() + 1) * sizeof(Char);
+    std::vector<char> buffer(offsetof(Broadcast, dbcc_name) + bytes);
+    auto* d = reinterpret_cast<Broadcast*>(buffer.data());
+    d->dbcc_size = static_cast<DWORD>(buffer.size());
+    d->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    d->dbcc_classguid = interfaceClass;
+    std::memcpy(d->dbcc_name, path.c_str(), bytes);
+    return buffer;
+}
+inline std::vector<char> InterfaceArrival(const GUID& interfaceClass, const std::string& path) {
+    return InterfaceArrival<DEV_BROADCAST_DEVICEINTERFACE_A>(interfaceClass, path);
+}
+inline std::vector<char> InterfaceArrival(const GUID& interfaceClass, const std::wstring& path) {
+    return InterfaceArrival<DEV_BROADCAST_DEVICEINTERFACE_W>(interfaceClass, path);
+}
+std::vector<char> VolumeArrival(DWORD unitMask, WORD flags = 0);
+LRESULT SendArrival(HWND window, const std::vector<char>& arrival);
 extern const GUID kUsbInterfaceClass;
 // The removable drive R: of the test session (scripts/wine-test.sh makes
 // it): Wine's mount manager takes a few seconds after the session starts to

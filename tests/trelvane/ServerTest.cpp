@@ -65,16 +65,13 @@ TR_CHILD_ROLE(server_three_seconds_early) {
 
 class ServerProcess : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // Everything starts at once; the devices' families are on.
-        for (const char* family : {"PPKConfig", "SKeyConfig", "TimerConfig", "USBConfig", "XbusConfig", "FlashpodConfig"})
-            ASSERT_TRUE(trtest::SetUserValue(family, "InfoDialog", 0));
-        for (const char* family : {"USBConfig", "XbusConfig", "FlashpodConfig"})
-            ASSERT_TRUE(trtest::SetUserValue(family, "Enable", 1));
-        for (const auto& v : {std::make_pair("USBConfig", "NewDevice"), std::make_pair("XbusConfig", "NewDevice"),
-                              std::make_pair("XbusConfig", "Category"), std::make_pair("FlashpodConfig", "SlotEnable"),
-                              std::make_pair("FlashpodConfig", "DriveLetter")})
-            ASSERT_TRUE(trtest::SetUserValue(v.first, v.second, 1));
+    void SetUp() override { ASSERT_TRUE(trtest::ServeAtOnce()); }
+
+    // Types the combination and gives what the program it started got; the
+    // modifiers stay down until then.
+    std::string Press(const char* keys, DWORD settleMs = 0) {
+        const Keys held(keys, settleMs);
+        return m_recorder.NextArg();
     }
 
     trtest::LookupSandbox m_box;
@@ -96,10 +93,7 @@ TEST_F(ServerProcess, KeyPressesStartTheirBindingsThePpkKeyTakesItsModifiersAndT
         {.keys = "Win+Alt+Insert", .started = "ppk-alt"},
         {.keys = "Win+Shift+Insert", .started = "ppk-shift"},
     };
-    for (const auto& row : rows) {
-        const Keys held(row.keys, 100);  // until the server has served it
-        EXPECT_EQ(row.started, m_recorder.NextArg()) << row.keys << "\n" << server.Log();
-    }
+    for (const auto& row : rows) EXPECT_EQ(row.started, Press(row.keys, 100)) << row.keys << "\n" << server.Log();
     {
         const Keys held("Win+Ctrl+Insert", 100);
         EXPECT_TRUE(server.WaitFor("ppk --ctrl: nothing is bound")) << server.Log();
@@ -121,62 +115,37 @@ TEST_F(ServerProcess, KeyPressesStartTheirBindingsThePpkKeyTakesItsModifiersAndT
     EXPECT_EQ(0, server.Stop());
 }
 
-TEST_F(ServerProcess, ASecondInstanceRefusesWithoutAWindowAndExitEndsTheFirst) {
+// One server at a time; a bind and hot-key changes made by trctl are seen
+// without a restart; --exit ends it.
+TEST_F(ServerProcess, ASecondInstanceRefusesChangesMadeElsewhereAreSeenAndExitEndsTheFirst) {
+    m_box.Write("SKeyData.dat", NumeralRecord("One", 0x0201, RecorderPath(), "skey-1"));
     RunningServer first;
     ASSERT_TRUE(first.Started()) << first.Log();
-    const trtest::Ended second = trtest::RunTrelvane("");
+    const trtest::Captured second = trtest::RunTrelvane("");
     EXPECT_EQ(trelvane::kServerAnother, second.code);
-    EXPECT_NE(std::string::npos, second.out.find("Trelvane is already running (window 0x")) << second.out;
-    const trtest::Ended usage = trtest::RunTrelvane("--bogus");
+    EXPECT_NE(std::string::npos, second.All().find("Trelvane is already running (window 0x")) << second.All();
+    const trtest::Captured usage = trtest::RunTrelvane("--bogus");
     EXPECT_EQ(trelvane::kServerUsage, usage.code);
-    EXPECT_NE(std::string::npos, usage.out.find("usage: Trelvane [--log FILE]")) << usage.out;
-    trtest::RunRows({{.args = "windows --json", .json = "/serverAlive=true"}});
+    EXPECT_NE(std::string::npos, usage.All().find("usage: Trelvane [--log FILE]")) << usage.All();
     EXPECT_EQ(1, first.Count("Trelvane started"));
-
-    EXPECT_EQ(trelvane::kServerOk, trtest::RunTrelvane("--exit").code);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(first.Process(), 10000));
-    EXPECT_TRUE(first.WaitFor("Trelvane stopped"));
-    EXPECT_EQ(trelvane::kServerNoneRunning, trtest::RunTrelvane("--exit").code);
-}
-
-TEST_F(ServerProcess, ABindAndAHotKeyChangeMadeElsewhereAreSeenWithoutARestart) {
-    m_box.Write("SKeyData.dat", NumeralRecord("One", 0x0201, RecorderPath(), "skey-1"));
-    RunningServer server;
-    ASSERT_TRUE(server.Started()) << server.Log();
     trtest::RunRows({
+        {.args = "windows --json", .json = "/serverAlive=true"},
         {.args = "bind skey 20 --path \"" + RecorderPath() + "\" --option skey-20", .text = "added to SKeyData.dat"},
         {.args = "hotkeys set skey 20 Win+Ctrl+F9", .text = "skey 20: Win+Ctrl+F9 (the running server reads it now)"},
         {.args = "hotkeys clear skey 1", .text = "skey 1: no hot key (the running server reads it now)"},
     });
     // Registered at the start, again after each of the three rewrites: 16,
     // 16, 17 with skey 20, then 16 again without skey 1.
-    ASSERT_TRUE(server.WaitFor("reload: ", 3) && server.WaitFor("hot keys registered (16)", 3)) << server.Log();
-    {
-        const Keys held("Win+Ctrl+F9");
-        EXPECT_EQ("skey-20", m_recorder.NextArg()) << server.Log();
-    }
+    ASSERT_TRUE(first.WaitFor("reload: ", 3) && first.WaitFor("hot keys registered (16)", 3)) << first.Log();
+    EXPECT_EQ("skey-20", Press("Win+Ctrl+F9")) << first.Log();
     { const Keys held("Win+F1"); }
     ::Sleep(1500);
     EXPECT_FALSE(m_recorder.Ran()) << "Win+F1 was given up";
-}
 
-TEST_F(ServerProcess, ACombinationHeldElsewhereIsReportedOnceAndSkipped) {
-    trtest::Child holder;
-    ASSERT_TRUE(holder.Start("hold_hot_key") && holder.WaitReady());
-    m_box.Write("SKeyData.dat", NumeralRecord("One", 0x0201, RecorderPath(), "skey-1"));
-    RunningServer server;
-    ASSERT_TRUE(server.Started()) << server.Log();
-    const std::string problem = "problem: the hot key Win+F2 of skey 2 is held by another program; it is skipped";
-    EXPECT_EQ(1, server.Count(problem + " " + kNoProblemsHidden)) << server.Log();
-    EXPECT_EQ(1, server.Count("hot keys registered (15)"));
-    trtest::RunRows({{.args = "hotkeys set skey 30 Win+Alt+F2"}});
-    EXPECT_TRUE(server.WaitFor("problem (reported before): the hot key Win+F2")) << server.Log();
-    EXPECT_EQ(1, server.Count(problem));
-    {
-        const Keys held("Win+F1");  // the others work
-        EXPECT_EQ("skey-1", m_recorder.NextArg());
-    }
-    EXPECT_EQ(0, holder.Wait());
+    EXPECT_EQ(trelvane::kServerOk, trtest::RunTrelvane("--exit").code);
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(first.Process(), 10000));
+    EXPECT_TRUE(first.WaitFor("Trelvane stopped"));
+    EXPECT_EQ(trelvane::kServerNoneRunning, trtest::RunTrelvane("--exit").code);
 }
 
 // The tray icon's menus, clicked and walked with the keyboard as a user does.
@@ -217,92 +186,92 @@ TEST_F(ServerProcess, DeviceArrivalsStartTheirBindingsAsTheFamiliesSettingsAllow
     m_box.Write("XbusCtg.dat", StringRecord("Cams", "KALVOR&CAM", rec, "category"));
     m_box.Write("FPData.dat", NumeralRecord("Card", 0x0301, rec, "card"));
     const GUID hid = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
-    const std::string usb = "\\\\?\\USB#VID_1234&PID_5678#SN1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+    const auto usb = [](const char* id) {
+        return trtest::InterfaceArrival(trtest::kUsbInterfaceClass,
+                                        std::string("\\\\?\\USB#") + id + "#{a5dcbf10-6530-11d2-901f-00c04fb951ed}");
+    };
     const auto ieee1394 = [](const char* unique, int interface) {
-        return std::string("\\\\?\\1394#KALVOR&CAM#") + unique + "#{" + std::to_string(interface) + "}";
+        return trtest::InterfaceArrival(trtest::kUsbInterfaceClass, std::string("\\\\?\\1394#KALVOR&CAM#") + unique +
+                                                                        "#{" + std::to_string(interface) + "}");
     };
     ASSERT_TRUE(trtest::RemovableDriveReady());
     RunningServer server;
     ASSERT_TRUE(server.Started()) << server.Log();
-    const HWND window = server.Window();
     struct Row {
-        std::string path = std::string();  // a device interface, or
-        DWORD volumes = 0;        // drives of a volume arrival
-        WORD flags = 0;
-        GUID interfaceClass = trtest::kUsbInterfaceClass;
+        std::vector<char> arrival;      // what the window is sent
         const char* started = nullptr;  // the recorder's first argument, or
         const char* logged = nullptr;   // what the log says instead (nullptr: nothing at all)
         std::function<void()> before = nullptr;
     };
     const std::vector<Row> rows = {
-        {.path = usb, .started = "usb"},
-        {.path = "\\\\?\\USB#VID_1234&PID_9999#SN2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
-         .logged = "usb USB\\VID_1234&PID_9999\\SN2: nothing is bound"},
-        {.path = "\\\\?\\HID#VID_1234&PID_5678#7&1&0#{4d1e55b2-f16f-11cf-88cb-001111000030}", .interfaceClass = hid},
-        {.path = ieee1394("0800460102030405", 1), .started = "cam"},
-        {.path = ieee1394("0800460102030405", 2)},  // the same device's next interface
-        {.path = ieee1394("0800460102030499", 3), .started = "category"},
-        {.path = ieee1394("0800460102030498", 4),
+        {.arrival = usb("VID_1234&PID_5678#SN1"), .started = "usb"},
+        {.arrival = usb("VID_1234&PID_9999#SN2"), .logged = "usb USB\\VID_1234&PID_9999\\SN2: nothing is bound"},
+        {.arrival = trtest::InterfaceArrival(hid, "\\\\?\\HID#VID_1234&PID_5678#7&1&0#{4d1e55b2-f16f-11cf-88cb-001111000030}")},
+        {.arrival = ieee1394("0800460102030405", 1), .started = "cam"},
+        {.arrival = ieee1394("0800460102030405", 2)},  // the same device's next interface
+        {.arrival = ieee1394("0800460102030499", 3), .started = "category"},
+        {.arrival = ieee1394("0800460102030498", 4),
          .logged = "ieee1394 1394\\KALVOR&CAM\\0800460102030498: not served, it has no binding of its own and NewDevice is 0",
          .before = [] { trtest::SetUserValue("XbusConfig", "NewDevice", 0); }},
-        {.volumes = 1u << ('R' - 'A'), .started = "card"},
-        {.volumes = 1u << ('C' - 'A')},  // a fixed disk
-        {.volumes = 1u << ('R' - 'A'), .flags = DBTF_NET},
-        {.path = usb, .logged = "usb USB\\VID_1234&PID_5678\\SN1: not served, the family's Enable setting is 0",
+        {.arrival = trtest::VolumeArrival(1u << ('R' - 'A')), .started = "card"},
+        {.arrival = trtest::VolumeArrival(1u << ('C' - 'A'))},  // a fixed disk
+        {.arrival = trtest::VolumeArrival(1u << ('R' - 'A'), DBTF_NET)},
+        {.arrival = usb("VID_1234&PID_5678#SN1"),
+         .logged = "usb USB\\VID_1234&PID_5678\\SN1: not served, the family's Enable setting is 0",
          .before = [] { trtest::SetUserValue("USBConfig", "Enable", 0); }},
     };
     int started = 0;
     for (const Row& row : rows) {
-        const std::string where = row.path.empty() ? "volumes " + std::to_string(row.volumes) : row.path;
+        SCOPED_TRACE("row " + std::to_string(&row - rows.data()));
         if (row.before) row.before();
         const std::string before = server.Log();
-        const LRESULT answer = row.path.empty() ? trtest::SendVolumeArrival(window, row.volumes, row.flags)
-                                                : trtest::SendInterfaceArrival(window, row.interfaceClass, row.path);
-        EXPECT_EQ(TRUE, answer) << where;  // at once: the arrival is served after the answer
+        EXPECT_EQ(TRUE, trtest::SendArrival(server.Window(), row.arrival));  // at once: served after the answer
         if (row.started) {
-            EXPECT_EQ(row.started, m_recorder.NextArg()) << where << "\n" << server.Log();
-            EXPECT_TRUE(server.WaitFor(": started \"", ++started)) << where;
+            EXPECT_EQ(row.started, m_recorder.NextArg()) << server.Log();
+            EXPECT_TRUE(server.WaitFor(": started \"", ++started));
         } else if (row.logged) {
-            EXPECT_TRUE(server.WaitFor(row.logged)) << where << "\n" << server.Log();
+            EXPECT_TRUE(server.WaitFor(row.logged)) << server.Log();
         } else {
             ::Sleep(500);
-            EXPECT_EQ(before, server.Log()) << where;
+            EXPECT_EQ(before, server.Log());
         }
     }
     EXPECT_EQ(1, server.Count("fpmedia R: started \"Card\" (" + rec + " card R:)")) << server.Log();
     EXPECT_FALSE(m_recorder.Ran());
 }
 
-TEST_F(ServerProcess, ProblemsAreReportedAndTheServerRunsOn) {
-    m_box.Write("SKeyData.dat", NumeralRecord("Gone", 0x0201, "C:\\no such\\program.exe") +
-                                    NumeralRecord("Still", 0x0203, RecorderPath(), "still"));
+// Around the server: a combination another program holds, the shared
+// block's lock held at its start, a program that is missing and a damaged
+// data file are each reported once, and it runs on.
+TEST_F(ServerProcess, ProblemsAreReportedOnceAndTheServerRunsOn) {
+    trtest::Child holder, lock;
+    ASSERT_TRUE(holder.Start("hold_hot_key") && holder.WaitReady());
+    ASSERT_TRUE(lock.Start("hold_block_lock") && lock.WaitReady());
+    m_box.Write("SKeyData.dat", NumeralRecord("One", 0x0201, RecorderPath(), "skey-1") +
+                                    NumeralRecord("Gone", 0x0203, "C:\\no such\\program.exe"));
     m_box.Write("PPKData.dat", "Title:cut\r\n");
     RunningServer server;
     ASSERT_TRUE(server.Started()) << server.Log();
+    const std::string heldKey = "problem: the hot key Win+F2 of skey 2 is held by another program; it is skipped";
+    EXPECT_EQ(1, server.Count(heldKey + " " + kNoProblemsHidden)) << server.Log();
+    EXPECT_EQ(1, server.Count("hot keys registered (15)"));
+    EXPECT_TRUE(server.WaitFor("problem: the server window cannot be registered: the shared block is busy"))
+        << server.Log();
+    EXPECT_EQ(0, lock.Wait());
+    EXPECT_TRUE(server.WaitFor("registered (and as the client window)", 1, 20000)) << server.Log();
+    trtest::RunRows({{.args = "hotkeys set skey 30 Win+Alt+F2"}});
+    EXPECT_TRUE(server.WaitFor("problem (reported before): the hot key Win+F2")) << server.Log();
+    EXPECT_EQ(1, server.Count(heldKey));
     const struct { const char* keys; const char* problem; } rows[] = {
-        {.keys = "Win+F1", .problem = "skey 1: \"Gone\" was not started: C:\\no such\\program.exe does not exist"},
+        {.keys = "Win+F3", .problem = "skey 3: \"Gone\" was not started: C:\\no such\\program.exe does not exist"},
         {.keys = "Win+Insert", .problem = "ppk: PPKData.dat is damaged: it ends right after a Title: line (trctl doctor shows more)"},
     };
     for (const auto& row : rows) {
         { const Keys held(row.keys); }
         EXPECT_TRUE(server.WaitFor(std::string("problem: ") + row.problem + " " + kNoProblemsHidden)) << server.Log();
     }
-    const Keys held("Win+F3");
-    EXPECT_EQ("still", m_recorder.NextArg()) << server.Log();
-}
-
-TEST_F(ServerProcess, ABusySharedBlockIsReportedAndTheServerRegistersWhenItIsFree) {
-    m_box.Write("SKeyData.dat", NumeralRecord("One", 0x0201, RecorderPath(), "skey-1"));
-    trtest::Child lock;
-    ASSERT_TRUE(lock.Start("hold_block_lock") && lock.WaitReady());
-    RunningServer server;
-    ASSERT_TRUE(server.Started()) << server.Log();
-    EXPECT_TRUE(server.WaitFor("problem: the server window cannot be registered: the shared block is busy"))
-        << server.Log();
-    EXPECT_EQ(0, lock.Wait());
-    EXPECT_TRUE(server.WaitFor("registered (and as the client window)", 1, 20000)) << server.Log();
-    const Keys held("Win+F1");
-    EXPECT_EQ("skey-1", m_recorder.NextArg()) << server.Log();
+    EXPECT_EQ("skey-1", Press("Win+F1")) << server.Log();  // the others work
+    EXPECT_EQ(0, holder.Wait());
 }
 
 TEST_F(ServerProcess, WithoutTrLocaleItRunsAndSaysWhyNothingStarts) {
