@@ -216,6 +216,12 @@ std::vector<Operation> Operations(const World& w) {
         DeviceLookup("TrComGetAppDataOfPnPEvent, USB device", TR_PNP_USB, "USB\\VID_1234&PID_5678\\1", "scanner"),
         DeviceLookup("TrComGetAppDataOfPnPEvent, IEEE 1394 device", TR_PNP_XBUS, "1394\\KALVOR&CAM\\0800460102030405",
                      "camera"),
+        {.name = "TrComNewRegInfo, TrComFreeRegInfo", .run = [] {
+             TR_REG_INFO_STRUC* info = reinterpret_cast<TR_REG_INFO_STRUC*>(0xdeadbeef);
+             if (!TrComNewRegInfo(&info, "USB\\VID_1234&PID_5678\\1")) return std::string(info ? "0 set" : "0 null");
+             const std::string path = info->pszRegPath;
+             return "1 " + path + " " + Str(TrComFreeRegInfo(info)); },
+         .success = "1 USB\\VID_1234&PID_5678\\1 1", .failures = {"0 null"}},
         {.name = "TrComJogDataGetAt", .run = [] {
              TR_JOG_DATA_STRUC entry;
              std::memset(&entry, 0xAB, sizeof(entry));
