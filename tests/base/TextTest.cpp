@@ -1,6 +1,8 @@
 // Code-page aware text helpers. Under code page 932 the trail byte of many
 // characters is 0x5C ('\') or a letter, and must never be found on its own.
-#include "TrTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "TrTestCodePage.h"
 
 #include "base/TrText.h"
 
@@ -34,6 +36,10 @@ TEST(Text, SingleByteSearchesCasesAndTrims) {
     EXPECT_EQ(" \tx", tr::TrimRight(" \tx \t\r\n"));
     EXPECT_EQ("", tr::TrimLeft("   "));
     EXPECT_EQ("\xa0x", tr::TrimLeft("\xa0x"));  // not white space in any code page we serve
+    // A view ends where it ends, whatever the bytes beyond it.
+    const std::string_view blanks = "    ";
+    EXPECT_EQ("", tr::TrimLeft(blanks.substr(1, 2)));
+    EXPECT_EQ("", tr::TrimRight(blanks.substr(1, 2)));
 }
 
 }  // namespace
