@@ -59,6 +59,9 @@ TEST(DataFile, FormatResultsAndRewrites) {
         {'n', two + CrLf({"Title:five", "Description:", "Path:", "WorkDir:", "Option:"}), 2, 2, ab},
         // "Title:" anywhere in a line ends the section; the value loses six bytes from the front.
         {'n', two + CrLf({"Title:C", "Description:see Title:x", "Path:", "WorkDir:", "Option:", "Key:3"}), 2, 2, ab},
+        // Six lines make a record even without a key line: the key is then 0, a repeated label's last value wins.
+        {'n', CrLf({"Title:t", "Description:d", "Description:e", "Path:p", "WorkDir:w", "Option:o"}), 0, 1,
+         CrLf({"Title:t", "Description:e", "Path:p", "WorkDir:w", "Option:o", "Key:00000000"})},
         // Colons beyond the sixteenth of a line are looked at too; none of them is a label.
         {'n', CrLf({"Title:t", "Description:" + std::string(20, ':'), "Path:p", "WorkDir:w", "Option:o", "Key:00000001"}),
          0, 1, "="},
