@@ -19,6 +19,7 @@ TEST(Text, SkipsTrailBytesUnderCodePage932) {
     EXPECT_EQ(tr::kNotFound, tr::FindText(kanaA + "B", "AB"));
     EXPECT_EQ(2u, tr::FindText(kanaA + "AB", "AB"));
     EXPECT_EQ("AB" + kanaA + "CD", tr::ToUpper("ab" + kanaA + "cd"));  // the trail byte 'A' stays as it is
+    EXPECT_EQ(2u, tr::CharLength(hyou, 0));
     // A lead byte at the very end stands alone and cannot swallow anything.
     EXPECT_EQ(1u, tr::CharLength(std::string("a\x95"), 1));
 }
@@ -27,6 +28,7 @@ TEST(Text, SingleByteSearchesCasesAndTrims) {
     EXPECT_EQ(tr::kNotFound, tr::FindChar("", 'a'));
     EXPECT_EQ(3u, tr::FindChar("abca", 'a', 1));
     EXPECT_EQ(tr::kNotFound, tr::FindLastChar("abc", 'x'));
+    EXPECT_EQ(3u, tr::FindLastChar("a\\b\\", '\\'));
     EXPECT_EQ(4u, tr::FindText("abc Title:", "Title:", 1));
     EXPECT_EQ(tr::kNotFound, tr::FindText("Titl", "Title:"));
     EXPECT_EQ(2u, tr::FindText("ab", "", 2));
