@@ -79,8 +79,8 @@ TEST(DataFile, FormatResultsAndRewrites) {
     const char* keys[][2] = {
         {"  1b", "0000001B"}, {"1b ", "000001A0"}, {"G", "00000017"}, {"\xff", "FFFFFFCF"}, {"123456789", "23456789"}};
     const char* levels[][2] = {
-        {"  -7x", "-7"}, {"abc", "0"}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}};
-    Case numbers{'n', "", 0, 5, ""}, depths{'j', "", 0, 4, ""};
+        {"  -7x", "-7"}, {"abc", "0"}, {"", "0"}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}};
+    Case numbers{'n', "", 0, 5, ""}, depths{'j', "", 0, 5, ""};
     for (auto& k : keys) numbers.in += Num("k", k[0]), numbers.out += Num("k", k[1]);
     for (auto& l : levels) depths.in += Fold("f", l[0]), depths.out += Fold("f", l[1]);
     cases.insert(cases.end(), {numbers, depths});
