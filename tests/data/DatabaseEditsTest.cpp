@@ -143,6 +143,7 @@ TEST(JogDataDB, LoadCountsFoldersApplicationsAndTheDeepestFolder) {
         EXPECT_EQ(row.folders, db.GetRootNumber());
         EXPECT_EQ(row.applications, db.GetDataNumber());
         EXPECT_EQ(row.maxLevel, db.GetMaxLevel());
+        EXPECT_EQ(row.folders + row.applications, static_cast<int>(db.ReadList()->size()));  // a bad section is not kept
     }
 }
 
@@ -154,6 +155,9 @@ TEST(JogDataDB, EditsKeepTheCursorsValidAndGetReachesEveryIndex) {
     db.InsertBefore(second, Entry("a"), &added);
     EXPECT_EQ(&db.Get(1), added);
     db.InsertAfter(second, Entry("b"), nullptr);
+    db.InsertAfter(end, Entry("z"), nullptr);  // no position: at the end
+    EXPECT_EQ("b", db.Get(3).GetTitle());
+    EXPECT_EQ("z", db.ReadList()->back().GetTitle());
     EXPECT_EQ(1, db.RemoveAt(second));
     EXPECT_EQ(0, db.RemoveAt(end));
     EXPECT_EQ("b", db.Get(2).GetTitle());
@@ -169,6 +173,10 @@ TEST(JogDataDB, EditsKeepTheCursorsValidAndGetReachesEveryIndex) {
     db.Get(-1).SetTitle("scribble");  // outside: a blank entry each time
     EXPECT_EQ("", db.Get(-1).GetTitle());
     EXPECT_EQ(-1, db.Get(50).GetLevel());
+    db.Read(1);
+    db.ClearAll();  // the cursors point at nothing
+    EXPECT_EQ(end, db.GetNowPosition());
+    EXPECT_EQ(nullptr, db.Read(0));
 }
 
 // Get remembers the place it reached last; every walk order must still find
@@ -185,6 +193,10 @@ TEST(JogDataDB, GetFollowsEveryWalkAndForgetsItsPlaceOnEdits) {
     for (int i : order) ASSERT_EQ(byList[i], &db.Get(i)) << i;
 
     const auto at = [&](int i) { return std::next(db.ReadList()->begin(), i); };
+    Files files;
+    std::string menu;
+    for (int i = 0; i < 30; ++i) menu += Fold("f" + std::to_string(i), "0");
+    ASSERT_TRUE(files.Put("menu.dat", menu));
     struct Edit {
         const char* what;
         std::function<void()> edit;
@@ -199,6 +211,8 @@ TEST(JogDataDB, GetFollowsEveryWalkAndForgetsItsPlaceOnEdits) {
          .index = 20, .expected = "18"},
         {.what = "InsertAfter an earlier entry", .edit = [&] { db.InsertAfter(at(3), Entry("a"), nullptr); },
          .index = 20, .expected = "17"},
+        {.what = "Load of another menu", .edit = [&] { db.Load(files.Path("menu.dat")); }, .index = 20,
+         .expected = "f20"},
         {.what = "ClearAll, then Add", .edit = [&] { db.ClearAll(), db.Add(Entry("only")); }, .index = 0,
          .expected = "only"},
     };
