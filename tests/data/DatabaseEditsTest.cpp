@@ -85,9 +85,11 @@ TEST(NumeralKeyDB, FindTakesTheFirstMatchAndSetKeepsOrGivesTheKey) {
     std::vector<std::pair<std::string, DWORD>> seen;
     for (const CTrNumeralKeyData* r = db.Read(1); r; r = db.Read(0)) seen.emplace_back(r->GetTitle(), r->GetKey());
     EXPECT_EQ(decltype(seen)({{"one", 0x01000002}, {"two", 0x01000002}, {"new", 2}, {"new", 0x01000000}}), seen);
-    ASSERT_TRUE(files.Put("in.dat", Num("again", "3")));  // Reload reads the file anew, edits are gone
+    ASSERT_TRUE(files.Put("in.dat", Num("again", "3") + Num("more", "4")));  // Reload reads the file anew, edits are gone
     EXPECT_EQ(0, db.Reload());
+    EXPECT_EQ(2, db.GetDataNumber());
     EXPECT_EQ("again", db.Read(1)->GetTitle());
+    db.ClearAll();  // the read cursor points at nothing
     EXPECT_EQ(nullptr, db.Read(0));
 }
 
