@@ -115,6 +115,7 @@ TEST(StringKeyDB, FindAndSetByKeyAndByIndexUpToTheEnds) {
     EXPECT_EQ(std::vector<std::string>({"first|d|p|w|o|n|a|k", "newt|newd|newp|neww|newo|n|a|K",
                                         "newt|newd|newp|neww|newo|n|a|k "}),
               seen);
+    EXPECT_EQ("first", db.Read(1)->GetTitle());  // from the end back to the first
 }
 
 // Folders and applications as loaded: the counts, and one more than the
