@@ -9,7 +9,8 @@
       Writes COUNT mutants of the given files (paths relative to TREE), drawn
       with SEED from every place one small fault fits: OUT/mutants/<n> is the
       whole mutated file, OUT/orig/<file> the original, and one line per mutant
-      goes to stdout: n, file, line, what changed, the line as it was.
+      goes to stdout: n, file, line, what changed, the line as changed (as it
+      was for a removal).
 
 A fault is a comparison moved across its boundary or turned round, && and ||
 swapped, a boolean or integer constant changed, an if's condition negated, or
@@ -135,10 +136,12 @@ def make(tree, out, count, seed, files):
     for n, k in enumerate(chosen, 1):
         rel, at, length, new, what = every[k]
         text = texts[rel]
+        mutated = text[:at] + new + text[at + length:]
         with open(os.path.join(out, 'mutants', str(n)), 'w', encoding='latin-1', newline='') as f:
-            f.write(text[:at] + new + text[at + length:])
+            f.write(mutated)
         line_no = text.count('\n', 0, at) + 1
-        line = text.split('\n')[line_no - 1].strip().replace('\t', ' ')[:100]
+        shown = text if new == ';' else mutated   # a removal shows what it removes, a change the result
+        line = shown.split('\n')[line_no - 1].strip().replace('\t', ' ')[:100]
         print(f'{n}\t{rel}\t{line_no}\t{what}\t{line}')
 
 

@@ -107,8 +107,9 @@ void PressOk(HWND h) { ::PostMessageA(::GetDlgItem(h, IDOK), BM_CLICK, 0, 0); }
 void PressCancel(HWND h) { ::PostMessageA(::GetDlgItem(h, IDCANCEL), BM_CLICK, 0, 0); }
 void PressCloseBox(HWND h) { ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-// Runs a modal export here while drive(hDlg) works its visible dialog from another thread.
-struct Modal { BOOL ok = -1; int code = kMarker; DWORD ms = 0; bool shown = false; };
+// Runs a modal export here while drive(hDlg) works its visible dialog from
+// another thread; 'input': the export generated input (the foreground hand-over).
+struct Modal { BOOL ok = -1; int code = kMarker; DWORD ms = 0; bool shown = false, input = false; };
 Modal RunModal(const std::function<BOOL(int*)>& call, const std::function<void(HWND)>& drive) {
     Modal r;
     std::atomic<bool> returned{false};  // a refusal shows no dialog to wait for
@@ -120,9 +121,15 @@ Modal RunModal(const std::function<BOOL(int*)>& call, const std::function<void(H
         });
         if ((r.shown = hDlg != nullptr) && drive) drive(hDlg);
     });
+    LASTINPUTINFO input = {sizeof(input), 0};
+    ::GetLastInputInfo(&input);
+    const DWORD inputBefore = input.dwTime;
+    ::Sleep(20);  // a tick later, so new input shows
     const DWORD start = ::GetTickCount();
     r.ok = call(&r.code);
     r.ms = ::GetTickCount() - start;
+    ::GetLastInputInfo(&input);
+    r.input = input.dwTime != inputBefore;
     returned = true;
     driver.join();
     return r;
@@ -243,6 +250,7 @@ TEST_F(Dialogs, PastDialogShowsTheApplicationAndTheTimes) {
         PressOk(hDlg);
     });
     EXPECT_EQ(IDOK, r.code);
+    EXPECT_TRUE(r.input) << "the foreground handed over";
 }
 
 TEST_F(Dialogs, AllThreeRefuseBadInputAndShowNothing) {
@@ -250,8 +258,17 @@ TEST_F(Dialogs, AllThreeRefuseBadInputAndShowNothing) {
     const size_t windows = Windows().size();
     int code = kMarker;
     EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 0) || TrComDoModalInfoDlg(&code, &d, 100) ||
-                 TrComDoModalPastDlg(&code, &d, nullptr) || TrComCreateWatchDlg(nullptr, 5, 0x200002, "x", nullptr, 0));
+                 TrComDoModalInfoDlg(nullptr, &d, 1) || TrComDoModalPastDlg(nullptr, &d, &kNewYear) ||
+                 TrComDoModalPastDlg(&code, nullptr, &kNewYear) || TrComDoModalPastDlg(&code, &d, nullptr) ||
+                 TrComCreateWatchDlg(nullptr, 5, 0x200002, "x", nullptr, 0));
     EXPECT_TRUE(code == kMarker && windows == Windows().size()) << "code untouched, nothing shown";
+    // Without the shared block (its lock's name taken) there is no server to own a dialog.
+    const tr::Handle taken(::CreateEventA(nullptr, TRUE, FALSE, "TrCommon1999 Mutex"));
+    ASSERT_TRUE(taken);
+    HWND watch = nullptr;
+    EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 1) || TrComDoModalPastDlg(&code, &d, &kNewYear) ||
+                 TrComCreateWatchDlg(&watch, 5, 0x200002, "x", nullptr, 0));
+    EXPECT_TRUE(code == kMarker && !watch && windows == Windows().size()) << "code untouched, nothing shown";
 }
 
 // GDI objects and top-level windows of this process.
