@@ -19,7 +19,7 @@
 #   MUTATE_ONLY="3 17"  only these mutant numbers (with one subsystem)
 #   MUTATE_TIMEOUT=s    limit per test program run (default 300)
 # The scratch tree is built without optimisation, which only makes the
-# rebuilds faster. CI does not run this; it takes about a minute a mutant.
+# rebuilds faster. CI does not run this; a mutant takes 10 s (env) to 60 s (ui).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 root=$here count=40 seed=1
