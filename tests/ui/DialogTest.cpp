@@ -217,6 +217,14 @@ TEST_F(Dialogs, InfoDialogLaysItselfOutAndPaints) {
             return b.left - corner.x == x && b.top - corner.y == 16 && b.right - b.left == 65 && b.bottom - b.top == 23;
         };
         EXPECT_TRUE(at(ok, 257) && at(cancel, 327));
+        // Centred on the work area (its owner is hidden); the icon window at (60, 24) of the client area.
+        RECT work = {}, icon = {};
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_TRUE(window.left == (work.left + work.right - (window.right - window.left)) / 2 &&
+                    window.top == (work.top + work.bottom - (window.bottom - window.top)) / 2);
+        const std::vector<HWND> icons = Windows("TrCommonIconWnd");
+        EXPECT_TRUE(icons.size() == 1 && ::GetWindowRect(icons[0], &icon) && icon.left - corner.x == 60 &&
+                    icon.top - corner.y == 24);
         HWND hIcon = ::GetDlgItem(hDlg, IDC_TR_INFO_ICON);
         EXPECT_TRUE(::SendMessageA(hIcon, STM_GETICON, 0, 0) && !::IsWindowVisible(hIcon)) << "set and hidden";
         EXPECT_TRUE(PumpUntil([&] { return ::GetCursorPos(&cursor) && cursor.x == ok.left + 10 &&
