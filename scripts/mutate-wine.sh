@@ -77,13 +77,13 @@ wine_up
 # run_programs FILE: 0 when every covering program passes. A run out of time
 # leaves its processes behind: the prefix is made afresh after one.
 run_programs() {
-  local spec name filter locale status
-  for spec in $(programs_for "$1"); do
-    name=${spec%%[+:]*}
+  local entry name filter locale status
+  for entry in $(programs_for "$1"); do
+    name=${entry%%[+:]*}
     filter=
-    [[ "$spec" == *:* ]] && filter=--gtest_filter=${spec#*:}
+    [[ "$entry" == *:* ]] && filter=--gtest_filter=${entry#*:}
     for locale in "" ja_JP.UTF-8; do
-      [ -z "$locale" ] || [[ "$spec" == *+932* ]] || continue
+      [ -z "$locale" ] || [[ "$entry" == *+932* ]] || continue
       status=0
       env ${locale:+LC_ALL=$locale} timeout -k 10 "$limit" nice "$here/scripts/wine-test.sh" run "$wine" \
         "$build/bin/$name.exe" --gtest_brief=1 --gtest_fail_fast $filter || status=$?
