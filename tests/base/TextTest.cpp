@@ -9,7 +9,7 @@
 namespace {
 
 TEST(Text, SkipsTrailBytesUnderCodePage932) {
-    if (!trtest::IsCodePage932()) GTEST_SKIP() << "needs code page 932 (LC_ALL=ja_JP.UTF-8 under Wine, TR_CODEPAGE=932 natively)";
+    if (!trtest::IsCodePage932()) GTEST_SKIP() << "needs code page 932 (LC_ALL=ja_JP.UTF-8; natively TR_CODEPAGE=932)";
     // 0x95 0x5C and 0x83 0x5C end in '\'; 0x83 0x41 ends in 'A'.
     const std::string hyou = "\x95\x5c", so = "\x83\x5c", kanaA = "\x83\x41";
     const std::string path = "C:\\" + hyou + "\\x" + so;
