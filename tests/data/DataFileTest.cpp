@@ -63,8 +63,9 @@ TEST(DataFile, FormatResultsAndRewrites) {
         {'n', CrLf({"Title:t", "Description:d", "Description:e", "Path:p", "WorkDir:w", "Option:o"}), 0, 1,
          CrLf({"Title:t", "Description:e", "Path:p", "WorkDir:w", "Option:o", "Key:00000000"})},
         // Colons beyond the sixteenth of a line are looked at too; none of them is a label.
-        {'n', CrLf({"Title:t", "Description:" + std::string(20, ':'), "Path:p", "WorkDir:w", "Option:o", "Key:00000001"}),
-         0, 1, "="},
+        {'n',
+         CrLf({"Title:t", "Description:" + std::string(20, ':'), "Path:p", "WorkDir:w", "Option:o", "Key:00000001"}), 0,
+         1, "="},
         // The first label of the label order found anywhere in a line decides.
         {'n', CrLf({"Title:t", "Description:d", "Path:x", "WorkDir:C:\\d Path:x", "Option:\to ", "", "Key:1"}), 0, 1,
          CrLf({"Title:t", "Description:d", "Path:ir:C:\\d Path:x", "WorkDir:", "Option:o ", "Key:00000001"})},

@@ -25,12 +25,17 @@ std::string Fields(const CTrBaseData& r) {
 std::string Fields(const CTrStringKeyData& r) {
     return Fields(static_cast<const CTrBaseData&>(r)) + "|" + r.GetName() + "|" + r.GetAttribute() + "|" + r.GetKey();
 }
-std::string Fields(const CTrJogData& r) { return Fields(static_cast<const CTrBaseData&>(r)) + "|" + std::to_string(r.GetLevel()); }
-std::string Fields(const CTrNumeralKeyData& r) { return Fields(static_cast<const CTrBaseData&>(r)) + "|" + std::to_string(r.GetKey()); }
+std::string Fields(const CTrJogData& r) {
+    return Fields(static_cast<const CTrBaseData&>(r)) + "|" + std::to_string(r.GetLevel());
+}
+std::string Fields(const CTrNumeralKeyData& r) {
+    return Fields(static_cast<const CTrBaseData&>(r)) + "|" + std::to_string(r.GetKey());
+}
 
 template <class Record>
 void Fill(Record& r, const std::string& tag) {
-    r.SetTitle(tag + "t"), r.SetDescription(tag + "d"), r.SetPath(tag + "p"), r.SetWorkDir(tag + "w"), r.SetOption(tag + "o");
+    r.SetTitle(tag + "t"), r.SetDescription(tag + "d"), r.SetPath(tag + "p");
+    r.SetWorkDir(tag + "w"), r.SetOption(tag + "o");
 }
 
 // Copies are whole and deep; AllClear blanks every field (key 0, level -1),
@@ -85,7 +90,8 @@ TEST(NumeralKeyDB, FindTakesTheFirstMatchAndSetKeepsOrGivesTheKey) {
     std::vector<std::pair<std::string, DWORD>> seen;
     for (const CTrNumeralKeyData* r = db.Read(1); r; r = db.Read(0)) seen.emplace_back(r->GetTitle(), r->GetKey());
     EXPECT_EQ(decltype(seen)({{"one", 0x01000002}, {"two", 0x01000002}, {"new", 2}, {"new", 0x01000000}}), seen);
-    ASSERT_TRUE(files.Put("in.dat", Num("again", "3") + Num("more", "4")));  // Reload reads the file anew, edits are gone
+    // Reload reads the file anew: the edits are gone.
+    ASSERT_TRUE(files.Put("in.dat", Num("again", "3") + Num("more", "4")));
     EXPECT_EQ(0, db.Reload());
     EXPECT_EQ(2, db.GetDataNumber());
     EXPECT_EQ("again", db.Read(1)->GetTitle());
@@ -146,7 +152,8 @@ TEST(JogDataDB, LoadCountsFoldersApplicationsAndTheDeepestFolder) {
         EXPECT_EQ(row.folders, db.GetRootNumber());
         EXPECT_EQ(row.applications, db.GetDataNumber());
         EXPECT_EQ(row.maxLevel, db.GetMaxLevel());
-        EXPECT_EQ(row.folders + row.applications, static_cast<int>(db.ReadList()->size()));  // a bad section is not kept
+        // A bad section is not kept.
+        EXPECT_EQ(row.folders + row.applications, static_cast<int>(db.ReadList()->size()));
     }
 }
 
