@@ -26,10 +26,8 @@ done
 "$root/scripts/bootstrap.sh"
 "$root/scripts/build.sh" x64 >/dev/null
 native="$root/build/native-bench"
-if [ ! -f "$native/build.ninja" ]; then
-  cmake -S "$root/tests/native" -B "$native" -G Ninja -DTR_SANITIZE=OFF \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-fi
+cmake -S "$root/tests/native" -B "$native" -G Ninja -DTR_NATIVE_BENCH=ON \
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$native" -- -j"$(nproc)" >/dev/null
 
 out="$root/build/bench/results"

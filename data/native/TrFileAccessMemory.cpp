@@ -25,8 +25,6 @@ State& S() {
     return state;
 }
 
-thread_local DWORD t_lastError = ERROR_SUCCESS;
-
 class MemoryRewriteFile : public data::RewriteFile {
 public:
     explicit MemoryRewriteFile(std::string path) : m_path(std::move(path)) {}
@@ -115,5 +113,3 @@ int Announcements() { return S().announcements; }
 }  // namespace memfiles
 }  // namespace tr
 
-DWORD GetLastError() { return tr::t_lastError; }
-void SetLastError(DWORD code) { tr::t_lastError = code; }

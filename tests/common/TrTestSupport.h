@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/TrHandle.h"
+#include "TrTestCodePage.h"
 
 namespace trtest {
 
@@ -211,9 +212,6 @@ std::size_t PrivateBytes();
 // The count given as --tr-count=<n> on this process's command line (the
 // stress tests scale their rounds by it), or 'fallback' without one.
 int CountArg(int fallback);
-
-// True when Wine runs us with the ANSI code page 932 (the Japanese locale).
-inline bool IsCodePage932() { return ::GetACP() == 932; }
 
 }  // namespace trtest
 

@@ -59,6 +59,13 @@ TEST(DataFile, FormatResultsAndRewrites) {
         {'n', two + CrLf({"Title:five", "Description:", "Path:", "WorkDir:", "Option:"}), 2, 2, ab},
         // "Title:" anywhere in a line ends the section; the value loses six bytes from the front.
         {'n', two + CrLf({"Title:C", "Description:see Title:x", "Path:", "WorkDir:", "Option:", "Key:3"}), 2, 2, ab},
+        // Six lines make a record even without a key line: the key is then 0, a repeated label's last value wins.
+        {'n', CrLf({"Title:t", "Description:d", "Description:e", "Path:p", "WorkDir:w", "Option:o"}), 0, 1,
+         CrLf({"Title:t", "Description:e", "Path:p", "WorkDir:w", "Option:o", "Key:00000000"})},
+        // Colons beyond the sixteenth of a line are looked at too; none of them is a label.
+        {'n',
+         CrLf({"Title:t", "Description:" + std::string(20, ':'), "Path:p", "WorkDir:w", "Option:o", "Key:00000001"}), 0,
+         1, "="},
         // The first label of the label order found anywhere in a line decides.
         {'n', CrLf({"Title:t", "Description:d", "Path:x", "WorkDir:C:\\d Path:x", "Option:\to ", "", "Key:1"}), 0, 1,
          CrLf({"Title:t", "Description:d", "Path:ir:C:\\d Path:x", "WorkDir:", "Option:o ", "Key:00000001"})},
@@ -73,8 +80,8 @@ TEST(DataFile, FormatResultsAndRewrites) {
     const char* keys[][2] = {
         {"  1b", "0000001B"}, {"1b ", "000001A0"}, {"G", "00000017"}, {"\xff", "FFFFFFCF"}, {"123456789", "23456789"}};
     const char* levels[][2] = {
-        {"  -7x", "-7"}, {"abc", "0"}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}};
-    Case numbers{'n', "", 0, 5, ""}, depths{'j', "", 0, 4, ""};
+        {"  -7x", "-7"}, {"abc", "0"}, {"", "0"}, {"99999999999", "2147483647"}, {"-99999999999", "-2147483648"}};
+    Case numbers{'n', "", 0, 5, ""}, depths{'j', "", 0, 5, ""};
     for (auto& k : keys) numbers.in += Num("k", k[0]), numbers.out += Num("k", k[1]);
     for (auto& l : levels) depths.in += Fold("f", l[0]), depths.out += Fold("f", l[1]);
     cases.insert(cases.end(), {numbers, depths});
@@ -99,7 +106,7 @@ TEST(DataFile, LabelsAndLineEndsAnywhereInTheScannedBlocks) {
 }
 
 TEST(DataFile, DoubleByteCharactersAreNeverSplit) {
-    if (!CodePage932()) GTEST_SKIP() << "needs code page 932";
+    if (!trtest::IsCodePage932()) GTEST_SKIP() << "needs code page 932";
     // 0x83 0x5C and 0x95 0x5C end in '\', 0x83 0x41 in 'A', 0x83 0x5D in ']'; 0x83 'K' and 0x83 'T' are one
     // character, so "x\x83Key:" holds no label.
     RunCases({{'n', CrLf({"Title:\x83\x5c\x95\x5c\x83\x41", "Description:x\x83Key:", "Path:C:\\\x95\x5c\\a.exe",

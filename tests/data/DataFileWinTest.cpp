@@ -12,12 +12,16 @@ using namespace datatest;
 TEST(DataFileWin, AHeldFileOrAFolderGives1AndStaysAsItWasWithNothingLeftOpen) {
     Files files;
     const std::string held = files.Path("held.dat"), folder = files.Path("folder.dat");
-    ASSERT_TRUE(files.Put("held.dat", Fold("t", "0")));
+    const std::string big = ";" + std::string(300 * 1024, 'x') + "\r\n" + Fold("t", "0");  // read as a mapped view
+    ASSERT_TRUE(files.Put("held.dat", big));
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_READONLY));
     const DWORD attributes = ::GetFileAttributesA(folder.c_str());
     CTrJogDataDB db;  // posts nothing, so no shared block is opened
     ASSERT_EQ(0, db.Load(held));
+    ::SetLastError(0xdeadbeef);
+    EXPECT_EQ(1, db.Write(held));  // Load left the file free
+    EXPECT_EQ(ERROR_SUCCESS, ::GetLastError());
     trtest::Child holder;
     ASSERT_TRUE(holder.Start(trtest::kHoldFileRole, {held}));
     ASSERT_TRUE(holder.WaitReady()) << "holder ended with " << holder.Wait();
@@ -30,7 +34,7 @@ TEST(DataFileWin, AHeldFileOrAFolderGives1AndStaysAsItWasWithNothingLeftOpen) {
     }
     EXPECT_EQ(handles, trtest::HandleCount());
     EXPECT_EQ(0, holder.Wait());
-    EXPECT_EQ(Fold("t", "0"), files.Get("held.dat"));
+    EXPECT_EQ(big, files.Get("held.dat"));
     EXPECT_EQ(attributes, ::GetFileAttributesA(folder.c_str()));
     ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -1,7 +1,6 @@
 // DataFiles.h - what the portable data-file tests need from their platform:
 // a place for files (a temporary folder on Windows, the in-memory file table
-// natively) and whether the process runs under code page 932; and the texts
-// of data-file sections.
+// natively); and the texts of data-file sections.
 #ifndef TR_TESTS_DATA_FILES_H
 #define TR_TESTS_DATA_FILES_H
 
@@ -15,7 +14,7 @@
 #include "TrTestSupport.h"
 #else
 #include "data/native/TrMemoryFiles.h"
-#include "data/native/TrNativeCodePage.h"
+#include "TrTestCodePage.h"
 #endif
 
 namespace datatest {
@@ -29,7 +28,6 @@ struct Files {
         return trtest::ReadFileBytes(Path(name), bytes) ? bytes : "";
     }
 };
-inline bool CodePage932() { return trtest::IsCodePage932(); }
 #else
 struct Files {
     Files() { tr::memfiles::Reset(); }
@@ -40,8 +38,6 @@ struct Files {
         return tr::memfiles::Get(Path(name), bytes) ? bytes : "";
     }
 };
-// Chosen with TR_CODEPAGE at start-up, as Windows takes it from the locale.
-inline bool CodePage932() { return tr::native::SelectedCodePage() == 932; }
 #endif
 
 // Lines joined with CR LF, each line ended.

@@ -26,6 +26,11 @@ TEST(NativeFiles, AShortWriteIsAnnouncedALockedFileIsNotTheErrorTellsThemApart) 
     EXPECT_EQ(1, db.Write(files.Path("out.dat")));
     EXPECT_EQ(ERROR_SHARING_VIOLATION, ::GetLastError());
     EXPECT_EQ(1, mf::Announcements());  // a file that cannot be opened is not announced
+    // String-key files are announced as numeral-key ones are; the jog menu is not.
+    EXPECT_EQ(1, CTrStringKeyDB().Write(files.Path("s.dat")));
+    EXPECT_EQ(2, mf::Announcements());
+    EXPECT_EQ(1, CTrJogDataDB().Write(files.Path("j.dat")));
+    EXPECT_EQ(2, mf::Announcements());
 }
 
 }  // namespace

@@ -213,10 +213,12 @@ TEST_F(ProductPath, AllIndexesUnderBothFamilies) {
 
 // Rows in one process show that nothing is cached. An InstalledDir too long for a path counts as missing.
 TEST_F(ProductPath, FallbacksForMissingValuesAndIndexesOutsideTheTable) {
+    const std::string defaultDir = "C:\\Program Files\\Kalvor Corporation\\Trelvane";
     const std::string longDir = "C:\\" + std::string(300, 'd');
     const struct { const char *dir, *file, *trtw; std::string programDir, trtwFile; } rows[] = {
         {nullptr, "C:\\Tool\\Tool.exe", nullptr, "C:\\Tool", "C:\\Tool\\TrTW.dll"},
-        {longDir.c_str(), "C:\\Short\\x.exe", "Q:\\missing\\TrTW.dll", "C:\\Short", "Q:\\missing\\TrTW.dll"}};
+        {longDir.c_str(), "C:\\Short\\x.exe", "Q:\\missing\\TrTW.dll", "C:\\Short", "Q:\\missing\\TrTW.dll"},
+        {nullptr, nullptr, nullptr, defaultDir, defaultDir + "\\TrTW.dll"}};  // the default installation
     for (const auto& r : rows) {
         trtest::DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKey);
         const std::pair<const char*, const char*> values[] = {{"InstalledDir", r.dir}, {"InstalledPath", r.file}, {"TrTWPath", r.trtw}};

@@ -70,6 +70,7 @@ TEST_F(Settings, EveryExportPairOverTheRealRegistry) {
         read(0, "", p.emptyResult, p.dflt);
         read(REG_DWORD, DwordBytes(2), 1, std::vector<DWORD>(p.names.size(), 2));
         read(REG_DWORD, DwordBytes(p.edge), p.resultEdge, p.readEdge);
+        EXPECT_EQ(0, p.read(HKEY_CURRENT_USER, key.c_str(), nullptr));  // no output to read into
         for (const auto& [value, stored] : {std::pair{DWORD{2}, p.wrote2}, std::pair{p.edge, p.wroteEdge}}) {
             trtest::DeleteRegTree(HKEY_CURRENT_USER, key);
             EXPECT_EQ(1, p.write(HKEY_CURRENT_USER, key.c_str(), value));
@@ -104,6 +105,8 @@ TEST_F(Settings, JogSoundsOverRealFiles) {
     };
     EXPECT_EQ("1 C:\\r.wavC:\\p.wav", defaults("[JogSound]\r\nRoll=C:\\r.wav\r\nPush=C:\\p.wav\r\n"));
     EXPECT_EQ("0 ", defaults("[JogSound]\r\nRoll=C:\\r.wav\r\nPush=\r\n"));
+    EXPECT_EQ(0, TrJogCfgGetDefaultSound(0, nullptr, r = "old", p = "old"));
+    EXPECT_EQ("", r + p);
 }
 
 // The plain-C forms: a path is handed over only with its terminator in the caller's buffer,

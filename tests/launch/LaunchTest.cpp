@@ -14,8 +14,8 @@
 namespace {
 
 // Exit code bits of the launch child.
-enum : int { kTrue = 1, kHandle = 2, kComAsBefore = 4, kCursorKept = 8, kInput = 0x10 };
-constexpr int kStarted = kTrue | kHandle | kComAsBefore | kCursorKept | kInput;
+enum : int { kTrue = 1, kHandle = 2, kComAsBefore = 4, kCursorKept = 8, kInput = 0x10, kServerActive = 0x20 };
+constexpr int kStarted = kTrue | kHandle | kComAsBefore | kCursorKept | kInput | kServerActive;
 constexpr int kRefused = kComAsBefore | kCursorKept;
 
 // args: server ("window", "zero" or "none"), COM ("pre": initialised before),
@@ -29,7 +29,8 @@ TR_CHILD_ROLE(launch) {
     char* fields[] = {block.szPath, block.szWorkDir, block.szOption};
     for (int i = 0; i < 3; ++i) std::snprintf(fields[i], TR_TEXT_FIELD, "%s", args.at(2 + i).c_str());
     if (args.at(4) == "fill") std::memset(block.szOption, 'o', TR_TEXT_FIELD);
-    // The foreground hand-over generates input and puts the cursor back.
+    // The foreground hand-over activates the server window, generates input
+    // and puts the cursor back.
     ::SetCursorPos(123, 77);
     LASTINPUTINFO input = {sizeof(input), 0};
     ::GetLastInputInfo(&input);
@@ -43,7 +44,8 @@ TR_CHILD_ROLE(launch) {
     const HRESULT again = ::CoInitialize(nullptr);  // S_FALSE exactly when the caller had it
     const int code = (ok ? kTrue : 0) | (process ? kHandle : 0) |
                      ((preCom ? again == S_FALSE : again == S_OK) ? kComAsBefore : 0) |
-                     (at.x == 123 && at.y == 77 ? kCursorKept : 0) | (input.dwTime != inputBefore ? kInput : 0);
+                     (at.x == 123 && at.y == 77 ? kCursorKept : 0) | (input.dwTime != inputBefore ? kInput : 0) |
+                     (window && ::GetActiveWindow() == window.Get() ? kServerActive : 0);
     if (ok && process) { ::WaitForSingleObject(process, 20000); ::CloseHandle(process); }
     for (int i = SUCCEEDED(again) + preCom; i > 0; --i) ::CoUninitialize();
     if (args[0] != "none") TrComDeleteSharedMemory();
@@ -105,7 +107,7 @@ TEST_F(Launch, ProgramsStartDirectlyAndThroughTheirAssociation) {
     EXPECT_EQ(kStarted, Run(kRecorder, "", "fill"));
     EXPECT_NE(std::string::npos, Recorded().find("\narg1=" + std::string(TR_TEXT_FIELD - 1, 'o') + "\n"))
         << "cut to the field";
-    EXPECT_EQ(kStarted, Run(kRecorder, "", "zero", "zero")) << "a registered window of 0 still starts";
+    EXPECT_EQ(kStarted & ~kServerActive, Run(kRecorder, "", "zero", "zero")) << "a registered window of 0 still starts";
 
     trtest::RegSandbox ext(HKEY_CLASSES_ROOT, ".trrecdoc"), type(HKEY_CLASSES_ROOT, "TrRecorderDocument");
     const std::string command = "\"" + kRecorder + "\" \"%1\" %*", doc = m_temp / "letter.trrecdoc";

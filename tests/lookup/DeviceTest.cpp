@@ -1,9 +1,12 @@
-// Device lookups in copies of this executable that Wine reports as Windows 98
-// (devices as TR_REG_INFO_STRUC) and Windows 2000 (identifier texts). A spy on
-// TrCommon.dll's import of free counts each release of the caller's blocks.
+// Device lookups under the version Wine reports by default and in copies of
+// this executable that it reports as Windows 98 (devices as
+// TR_REG_INFO_STRUC, as on every system but 2000 and XP) and Windows 2000
+// (identifier texts). A spy on TrCommon.dll's import of free counts each
+// release of the caller's blocks.
 #include "LookupTestData.h"
 
 #include <map>
+#include <memory>
 #include <new>
 
 namespace {
@@ -47,7 +50,6 @@ constexpr char kCam[] = "KALVOR&CAM\\0800460102030405", kBlank[] = "KALVOR&CAM\\
 
 struct Devices : ::testing::Test {
     void SetUp() override {
-        if (!m_win98 && LOBYTE(::GetVersion()) != 5) GTEST_SKIP() << "runs in the Windows 98 and 2000 copies";
         ASSERT_TRUE(InstallSpy());
         // A camera, one bound to nothing, a short identifier, one without
         // "DeviceDesc", a camera category and a scanner.
@@ -82,7 +84,8 @@ struct Devices : ::testing::Test {
 
     trtest::LookupSandbox m_box;
     trtest::RegSandbox m_enum{HKEY_LOCAL_MACHINE, kEnum1394};
-    const bool m_win98 = (::GetVersion() & 0x80000000) != 0;
+    // The Windows 98 rules hold on every system but version 5 of the NT family (2000, XP).
+    const bool m_win98 = LOBYTE(::GetVersion()) != 5 || (::GetVersion() & 0x80000000) != 0;
 };
 
 TEST_F(Devices, FindReleasesWhenAskedAndFallsBackToTheCategory) {
@@ -107,14 +110,24 @@ TEST_F(Devices, FindReleasesWhenAskedAndFallsBackToTheCategory) {
         EXPECT_EQ(m_win98 ? c.t98 : c.t2k, found ? found->GetTitle() : "");
         // Released only when asked; a USB text always stays the caller's on Win2K.
         EXPECT_EQ(c.freeKey && (m_win98 || c.type == X), Released(device));
-        // Pointers that are not readable: NULL, nothing released.
+        // Pointers that are not readable, or not to their end: NULL, nothing released.
         EXPECT_EQ(nullptr, finder.Find(1, 0x10, c.type, 0, 0, 1));
-        if (!m_win98) continue;
-        auto* info = reinterpret_cast<TR_REG_INFO_STRUC*>(Device("1394\\A\\1", c.type));
-        const char* text = info->pszRegPath;
-        info->pszRegPath = reinterpret_cast<char*>(static_cast<ULONG_PTR>(0x10));
-        EXPECT_EQ(nullptr, finder.Find(1, reinterpret_cast<DWORD_PTR>(info), c.type, 0, 0, 1));
-        EXPECT_EQ(0, g_releases[info] + g_releases[text]);
+        const std::unique_ptr<char, void (*)(char*)> pages(
+            static_cast<char*>(::VirtualAlloc(nullptr, 0x2000, MEM_RESERVE, PAGE_NOACCESS)),
+            [](char* p) { ::VirtualFree(p, 0, MEM_RELEASE); });
+        ASSERT_TRUE(pages && ::VirtualAlloc(pages.get(), 0x1000, MEM_COMMIT, PAGE_READWRITE));
+        std::memset(pages.get(), 'x', 0x1000);
+        EXPECT_EQ(nullptr, finder.Find(1, reinterpret_cast<DWORD_PTR>(pages.get() + 0x1000 - 8), c.type, 0, 0, 1));
+        if (m_win98) {
+            auto* info = reinterpret_cast<TR_REG_INFO_STRUC*>(Device("1394\\A\\1", c.type));
+            const char* text = info->pszRegPath;
+            info->pszRegPath = reinterpret_cast<char*>(static_cast<ULONG_PTR>(0x10));
+            EXPECT_EQ(nullptr, finder.Find(1, reinterpret_cast<DWORD_PTR>(info), c.type, 0, 0, 1));
+            EXPECT_EQ(0, g_releases[info] + g_releases[text]);
+        }
+        // Closed, the finder finds nothing more.
+        EXPECT_EQ(TRUE, finder.CloseDataBases());
+        EXPECT_EQ(nullptr, finder.Find(1, Device(c.id, c.type), c.type, c.noCategory, c.force, 0));
     }
 }
 

@@ -210,6 +210,14 @@ TEST_F(Dialogs, InfoDialogLaysItselfOutAndPaints) {
             return b.left - corner.x == x && b.top - corner.y == 16 && b.right - b.left == 65 && b.bottom - b.top == 23;
         };
         EXPECT_TRUE(at(ok, 257) && at(cancel, 327));
+        // Centred on the work area (its owner is hidden); the icon window at (60, 24) of the client area.
+        RECT work = {}, icon = {};
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_TRUE(window.left == (work.left + work.right - (window.right - window.left)) / 2 &&
+                    window.top == (work.top + work.bottom - (window.bottom - window.top)) / 2);
+        const std::vector<HWND> icons = Windows("TrCommonIconWnd");
+        EXPECT_TRUE(icons.size() == 1 && ::GetWindowRect(icons[0], &icon) && icon.left - corner.x == 60 &&
+                    icon.top - corner.y == 24);
         HWND hIcon = ::GetDlgItem(hDlg, IDC_TR_INFO_ICON);
         EXPECT_TRUE(::SendMessageA(hIcon, STM_GETICON, 0, 0) && !::IsWindowVisible(hIcon)) << "set and hidden";
         EXPECT_TRUE(PumpUntil([&] { return ::GetCursorPos(&cursor) && cursor.x == ok.left + 10 &&
@@ -240,6 +248,7 @@ TEST_F(Dialogs, PastDialogShowsTheApplicationAndTheTimes) {
         EXPECT_EQ(std::string(date) + " 07:05", ItemText(hDlg, IDC_TR_PAST_EVENT));
         EXPECT_NE("", ItemText(hDlg, IDC_TR_PAST_NOW));
         EXPECT_TRUE(::SendDlgItemMessageA(hDlg, IDC_TR_PAST_ICON, STM_GETICON, 0, 0)) << "the fallback icon";
+        EXPECT_TRUE(::SendMessageA(hDlg, WM_GETICON, ICON_SMALL, 0)) << "the product's icon in the caption";
         PressOk(hDlg);
     });
     EXPECT_EQ(IDOK, r.code);
@@ -250,8 +259,17 @@ TEST_F(Dialogs, AllThreeRefuseBadInputAndShowNothing) {
     const size_t windows = Windows().size();
     int code = kMarker;
     EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 0) || TrComDoModalInfoDlg(&code, &d, 100) ||
-                 TrComDoModalPastDlg(&code, &d, nullptr) || TrComCreateWatchDlg(nullptr, 5, 0x200002, "x", nullptr, 0));
+                 TrComDoModalInfoDlg(nullptr, &d, 1) || TrComDoModalPastDlg(nullptr, &d, &kNewYear) ||
+                 TrComDoModalPastDlg(&code, nullptr, &kNewYear) || TrComDoModalPastDlg(&code, &d, nullptr) ||
+                 TrComCreateWatchDlg(nullptr, 5, 0x200002, "x", nullptr, 0));
     EXPECT_TRUE(code == kMarker && windows == Windows().size()) << "code untouched, nothing shown";
+    // Without the shared block (its lock's name taken) there is no server to own a dialog.
+    const tr::Handle taken(::CreateEventA(nullptr, TRUE, FALSE, "TrCommon1999 Mutex"));
+    ASSERT_TRUE(taken);
+    HWND watch = nullptr;
+    EXPECT_FALSE(TrComDoModalInfoDlg(&code, &d, 1) || TrComDoModalPastDlg(&code, &d, &kNewYear) ||
+                 TrComCreateWatchDlg(&watch, 5, 0x200002, "x", nullptr, 0));
+    EXPECT_TRUE(code == kMarker && !watch && windows == Windows().size()) << "code untouched, nothing shown";
 }
 
 // GDI objects and top-level windows of this process.
