@@ -92,28 +92,36 @@ export WINEPREFIX="$state/prefix" WINEDEBUG=-all DISPLAY=$(cat "$state/display")
 echo "== the product installed silently: TrelvaneSetup.exe /S"
 "$runner" run "$state" "$root/build/x64/bin/TrelvaneSetup.exe" /S || fail "the installer failed"
 
+# Runs a resident program in the background, its output into <out>, until
+# <log> shows <ready>, then the command that makes it end; shows the log and
+# fails unless the resident ended with 0.
+#   resident_pair <label> <out> <log> <ready> <resident command...> -- <ending command...>
+resident_pair() {
+  local label=$1 out=$2 log=$3 ready=$4 resident rc=0
+  shift 4
+  local start=()
+  while [ "$1" != -- ]; do start+=("$1"); shift; done
+  shift
+  rm -f "$out" "$log"
+  "$runner" run "$state" "${start[@]}" >"$out" 2>&1 &
+  resident=$!
+  wait_for_text "$log" "$ready"
+  "$runner" run "$state" "$@" | sed 's/^/   ending: /' || fail "the $label did not end on request"
+  wait "$resident" || rc=$?
+  sed 's/^/   resident: /' "$log"
+  echo "   resident exit code $rc"
+  [ "$rc" = 0 ] && grep -q "$ready" "$log" || fail "the $label ended with $rc"
+}
+
 echo "== example host (x64) under Wine"
 host="$work/example-x64/resident-host.exe"
-"$runner" run "$state" "$host" --wait 60 >"$work/host.log" 2>&1 &
-resident=$!
-wait_for_text "$work/host.log" "waiting for a rewrite"
-"$runner" run "$state" "$host" --rewrite | sed 's/^/   editor: /' || fail "the rewrite failed"
-rc=0
-wait "$resident" || rc=$?
-sed 's/^/   resident: /' "$work/host.log"
-echo "   resident exit code $rc"
-[ "$rc" = 0 ] || fail "the example host ended with $rc"
+resident_pair "example host" "$work/host.log" "$work/host.log" "waiting for a rewrite" \
+  "$host" --wait 60 -- "$host" --rewrite
 
 echo "== resident server built against the SDK (x64) under Wine"
-rm -f "$work/trelvane.log"
-"$runner" run "$state" "$work/trelvane-x64/Trelvane.exe" --log 'Z:'"$work/trelvane.log" &
-resident=$!
-wait_for_text "$work/trelvane.log" "hot keys registered"
-"$runner" run "$state" "$work/trelvane-x64/Trelvane.exe" --exit | sed 's/^/   /' || fail "the SDK-built server did not end on request"
-rc=0
-wait "$resident" || rc=$?
-sed 's/^/   log: /' "$work/trelvane.log"
-[ "$rc" = 0 ] && grep -q "hot keys registered" "$work/trelvane.log" || fail "the SDK-built server ended with $rc"
+server="$work/trelvane-x64/Trelvane.exe"
+resident_pair "SDK-built server" "$work/trelvane.out" "$work/trelvane.log" "hot keys registered" \
+  "$server" --log 'Z:'"$work/trelvane.log" -- "$server" --exit
 
 echo "== MSVC-linked probe (x64) under Wine"
 mkdir -p "$work/probe"
