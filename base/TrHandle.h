@@ -48,6 +48,15 @@ private:
     Type m_h;
 };
 
+// Owners whose only "nothing held" value is NULL, released by one call.
+template <class T, auto Free>
+struct NullTraits {
+    using Type = T;
+    static Type Empty() { return nullptr; }
+    static bool IsEmpty(Type h) { return h == nullptr; }
+    static void Release(Type h) { Free(h); }
+};
+
 // Kernel handles: NULL and INVALID_HANDLE_VALUE both mean "none", since the
 // API family decides which of the two marks a failure.
 struct KernelTraits {
@@ -79,63 +88,17 @@ struct RegKeyTraits {
 };
 using RegKey = UniqueHandle<RegKeyTraits>;
 
-struct ViewTraits {
-    using Type = void*;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type p) { return p == nullptr; }
-    static void Release(Type p) { ::UnmapViewOfFile(p); }
-};
-using MappedView = UniqueHandle<ViewTraits>;
-
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::FreeLibrary(h); }
-};
-using Module = UniqueHandle<ModuleTraits>;
-
-struct IconTraits {
-    using Type = HICON;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DestroyIcon(h); }
-};
-using Icon = UniqueHandle<IconTraits>;
-
-struct GdiTraits {
-    using Type = HGDIOBJ;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DeleteObject(h); }
-};
-using GdiObject = UniqueHandle<GdiTraits>;
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DestroyWindow(h); }
-};
-using Window = UniqueHandle<WindowTraits>;
+using MappedView = UniqueHandle<NullTraits<void*, &::UnmapViewOfFile>>;
+using Module = UniqueHandle<NullTraits<HMODULE, &::FreeLibrary>>;
+using Icon = UniqueHandle<NullTraits<HICON, &::DestroyIcon>>;
+using GdiObject = UniqueHandle<NullTraits<HGDIOBJ, &::DeleteObject>>;
+using Window = UniqueHandle<NullTraits<HWND, &::DestroyWindow>>;
 
 // A menu; destroying it destroys the sub-menus attached to it.
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DestroyMenu(h); }
-};
-using Menu = UniqueHandle<MenuTraits>;
+using Menu = UniqueHandle<NullTraits<HMENU, &::DestroyMenu>>;
 
 // An event log source (RegisterEventSource).
-struct EventSourceTraits {
-    using Type = HANDLE;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DeregisterEventSource(h); }
-};
-using EventSource = UniqueHandle<EventSourceTraits>;
+using EventSource = UniqueHandle<NullTraits<HANDLE, &::DeregisterEventSource>>;
 
 // A mutex this thread owns: released and closed together.
 struct OwnedMutexTraits {

@@ -11,13 +11,7 @@
 namespace tr {
 namespace {
 
-struct SidTraits {
-    using Type = PSID;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type p) { return p == nullptr; }
-    static void Release(Type p) { ::FreeSid(p); }
-};
-using Sid = UniqueHandle<SidTraits>;
+using Sid = UniqueHandle<NullTraits<PSID, &::FreeSid>>;
 
 }  // namespace
 

@@ -10,22 +10,10 @@
 
 namespace tr {
 
-struct ImageListTraits {
-    using Type = HIMAGELIST;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::ImageList_Destroy(h); }
-};
-using ImageList = UniqueHandle<ImageListTraits>;
+using ImageList = UniqueHandle<NullTraits<HIMAGELIST, &::ImageList_Destroy>>;
 
 // CreateCompatibleDC's result: DeleteDC, never ReleaseDC.
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Empty() { return nullptr; }
-    static bool IsEmpty(Type h) { return h == nullptr; }
-    static void Release(Type h) { ::DeleteDC(h); }
-};
-using MemoryDC = UniqueHandle<MemoryDcTraits>;
+using MemoryDC = UniqueHandle<NullTraits<HDC, &::DeleteDC>>;
 
 // GetDC's result, given back to the window it came from.
 class WindowDC {
