@@ -51,12 +51,8 @@ DeviceNotifications::DeviceNotifications(HWND window) {
     DEV_BROADCAST_DEVICEINTERFACE_A filter = {};
     filter.dbcc_size = sizeof(filter);
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    m_handle = ::RegisterDeviceNotificationA(window, &filter,
-                                             DEVICE_NOTIFY_WINDOW_HANDLE | DEVICE_NOTIFY_ALL_INTERFACE_CLASSES);
-}
-
-DeviceNotifications::~DeviceNotifications() {
-    if (m_handle) ::UnregisterDeviceNotification(m_handle);
+    m_handle.Reset(::RegisterDeviceNotificationA(window, &filter,
+                                                 DEVICE_NOTIFY_WINDOW_HANDLE | DEVICE_NOTIFY_ALL_INTERFACE_CLASSES));
 }
 
 std::vector<Device> ArrivalFilter::Arrived(WPARAM wParam, LPARAM lParam) {

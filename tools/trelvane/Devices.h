@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include "Serving.h"
+#include "base/TrHandle.h"
 
 #include <string>
 #include <vector>
@@ -29,13 +30,10 @@ std::string InstanceIdOfInterfacePath(const std::string& path);
 class DeviceNotifications {
 public:
     explicit DeviceNotifications(HWND window);
-    ~DeviceNotifications();
-    DeviceNotifications(const DeviceNotifications&) = delete;
-    DeviceNotifications& operator=(const DeviceNotifications&) = delete;
-    bool Registered() const { return m_handle != nullptr; }
+    bool Registered() const { return m_handle.Valid(); }
 
 private:
-    HDEVNOTIFY m_handle;
+    tr::UniqueHandle<tr::NullTraits<HDEVNOTIFY, &::UnregisterDeviceNotification>> m_handle;
 };
 
 // The devices and media a WM_DEVICECHANGE announces as arrived; nothing for
